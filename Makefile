@@ -1,0 +1,33 @@
+# Tramo2: native (Linux) and Windows (i686 MinGW, run under Wine) trees.
+NATIVE := build/native
+WIN32  := build/win32
+JOBS   ?= $(shell nproc)
+
+.PHONY: all deps native win32 test test-native test-win32 bench clean
+
+all: native win32
+
+deps:
+	@bash scripts/install-deps.sh
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+win32: deps
+	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS)
+
+test: test-native test-win32
+
+test-native: native
+	@ctest --test-dir $(NATIVE) --output-on-failure
+
+test-win32: win32
+	@ctest --test-dir $(WIN32) --output-on-failure
+
+bench: native win32
+	@bash bench/run.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,178 @@
+#include "platform/file.h"
+
+#include <windows.h>
+
+namespace platform {
+namespace {
+
+std::string ErrorText(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length > 0 ? std::string(buffer, length) : std::string();
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) text = "System Error.  Code: " + std::to_string(code) + ".";
+  return text;
+}
+
+bool Fail(std::string* error) {
+  const DWORD code = GetLastError();
+  if (error != nullptr) *error = ErrorText(code);
+  return false;
+}
+
+HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
+
+}  // namespace
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+static bool OpenWith(void** handle, const std::string& path, DWORD access,
+                     DWORD disposition, std::string* error) {
+  HANDLE h = CreateFileA(path.c_str(), access, 0, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Fail(error);
+  *handle = h;
+  return true;
+}
+
+bool File::OpenReadWrite(const std::string& path, std::string* error) {
+  Close();
+  return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, error);
+}
+
+bool File::OpenRead(const std::string& path, std::string* error) {
+  Close();
+  return OpenWith(&handle_, path, GENERIC_READ, OPEN_EXISTING, error);
+}
+
+bool File::Create(const std::string& path, std::string* error) {
+  Close();
+  return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, error);
+}
+
+bool File::CreateNew(const std::string& path, std::string* error) {
+  Close();
+  return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, error);
+}
+
+bool File::Size(int64_t* size, std::string* error) {
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(AsHandle(handle_), &value)) return Fail(error);
+  *size = value.QuadPart;
+  return true;
+}
+
+bool File::Seek(int64_t offset, std::string* error) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  return SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_BEGIN) || Fail(error);
+}
+
+bool File::SeekToEnd(std::string* error) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = 0;
+  return SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_END) || Fail(error);
+}
+
+bool File::Read(void* buffer, size_t length, size_t* bytes_read, std::string* error) {
+  size_t total = 0;
+  char* out = static_cast<char*>(buffer);
+  while (total < length) {
+    DWORD n = 0;
+    if (!ReadFile(AsHandle(handle_), out + total, static_cast<DWORD>(length - total), &n,
+                  nullptr)) {
+      return Fail(error);
+    }
+    if (n == 0) break;
+    total += n;
+  }
+  *bytes_read = total;
+  return true;
+}
+
+bool File::Write(const void* data, size_t length, std::string* error) {
+  const char* in = static_cast<const char*>(data);
+  while (length > 0) {
+    DWORD n = 0;
+    if (!WriteFile(AsHandle(handle_), in, static_cast<DWORD>(length), &n, nullptr)) {
+      return Fail(error);
+    }
+    in += n;
+    length -= n;
+  }
+  return true;
+}
+
+void File::Close() {
+  if (handle_ != nullptr) CloseHandle(AsHandle(handle_));
+  handle_ = nullptr;
+}
+
+bool File::is_open() const { return handle_ != nullptr; }
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateFolders(const std::string& folder, std::string* error) {
+  for (size_t i = 1; i <= folder.size(); ++i) {
+    if (i < folder.size() && folder[i] != '\\' && folder[i] != '/') continue;
+    const std::string prefix = folder.substr(0, i);
+    // Drive roots ("C:") and UNC prefixes are not folders to create.
+    if (prefix.size() <= 2 || prefix.back() == ':' || FolderExists(prefix)) continue;
+    if (!CreateDirectoryA(prefix.c_str(), nullptr) && !FolderExists(prefix)) return Fail(error);
+  }
+  return true;
+}
+
+bool CreateParentFolders(const std::string& file_path, std::string* error) {
+  const size_t slash = file_path.find_last_of("\\/");
+  if (slash == std::string::npos || slash == 0) return true;
+  return CreateFolders(file_path.substr(0, slash), error);
+}
+
+bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
+                   std::string* error) {
+  names->clear();
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    return Fail(error);
+  }
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names->push_back(data.cFileName);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return true;
+}
+
+bool DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+}  // namespace platform

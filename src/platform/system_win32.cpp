@@ -1,0 +1,71 @@
+#include "platform/system.h"
+
+#include <windows.h>
+
+#include "support/datetime.h"
+
+namespace platform {
+
+double SystemNow() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
+                        t.wMilliseconds);
+}
+
+uint32_t SystemTickCount() { return GetTickCount(); }
+
+std::string ExecutablePath() {
+  char buffer[MAX_PATH + 1];
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return std::string(buffer, n);
+}
+
+namespace {
+
+// The layout of PROCESS_MEMORY_COUNTERS (40 bytes in the 32-bit build).
+struct MemoryCounters {
+  DWORD cb;
+  DWORD PageFaultCount;
+  SIZE_T PeakWorkingSetSize;
+  SIZE_T WorkingSetSize;
+  SIZE_T QuotaPeakPagedPoolUsage;
+  SIZE_T QuotaPagedPoolUsage;
+  SIZE_T QuotaPeakNonPagedPoolUsage;
+  SIZE_T QuotaNonPagedPoolUsage;
+  SIZE_T PagefileUsage;
+  SIZE_T PeakPagefileUsage;
+};
+
+using GetProcessMemoryInfoFn = BOOL(WINAPI*)(HANDLE, MemoryCounters*, DWORD);
+
+}  // namespace
+
+uint32_t WorkingSetSize() {
+  // PsAPI is loaded at run time: older systems may lack it.
+  static HMODULE psapi = LoadLibraryA("psapi.dll");
+  if (psapi == nullptr) return 0;
+  auto get_info = reinterpret_cast<GetProcessMemoryInfoFn>(
+      reinterpret_cast<void*>(GetProcAddress(psapi, "GetProcessMemoryInfo")));
+  if (get_info == nullptr) return 0;
+  MemoryCounters counters = {};
+  counters.cb = sizeof(counters);
+  if (!get_info(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return static_cast<uint32_t>(counters.WorkingSetSize);
+}
+
+std::string UserLongTimeText(double date_time) {
+  const DateTimeParts parts = DecodeDateTime(date_time);
+  SYSTEMTIME t = {};
+  t.wYear = 2000;
+  t.wMonth = 1;
+  t.wDay = 1;
+  t.wHour = static_cast<WORD>(parts.hour);
+  t.wMinute = static_cast<WORD>(parts.minute);
+  t.wSecond = static_cast<WORD>(parts.second);
+  char buffer[80];
+  const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, buffer, sizeof(buffer));
+  return n > 1 ? std::string(buffer, static_cast<size_t>(n - 1)) : FixedTimeText(date_time);
+}
+
+}  // namespace platform

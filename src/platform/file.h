@@ -12,6 +12,13 @@
 // *error with the OS's own message.
 namespace platform {
 
+// The separator this build's folder paths end with.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
 class File {
  public:
   File() = default;

@@ -1,0 +1,187 @@
+#include "store/cglobal.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "store/pool.h"
+#include "support/datetime.h"
+#include "support/events.h"
+
+namespace {
+
+FreeListPool<PeriodNode>& NodePool() {
+  static auto* pool = new FreeListPool<PeriodNode>();
+  return *pool;
+}
+
+uint64_t NodeKeyBits(double key) {
+  if (key == 0) key = 0;  // -0.0 equals 0.0
+  uint64_t bits;
+  std::memcpy(&bits, &key, sizeof(bits));
+  return bits;
+}
+
+}  // namespace
+
+uint32_t SpanSeconds(double from, double to) {
+  const double milliseconds = std::round(std::fabs(to - from) * 86400000.0);
+  return static_cast<uint32_t>(static_cast<uint64_t>(milliseconds) / 1000u);
+}
+
+CGlobal::CGlobal() = default;
+
+CGlobal::~CGlobal() { Clear(); }
+
+void CGlobal::Create() {
+  head_ = cursor_ = currentSession_ = nullptr;
+  loaded = false;
+  earliest = 0;
+  newSessionPending = false;
+  node_index_.Clear();
+}
+
+void CGlobal::Clear() {
+  cursor_ = currentSession_ = nullptr;
+  PeriodNode* node = head_;
+  while (node != nullptr) {
+    PeriodNode* next = node->next;
+    NodePool().Release(node);  // the node's list releases its records
+    node = next;
+  }
+  head_ = nullptr;
+  iterator_ = nullptr;
+  node_index_.Clear();
+  loaded = false;
+  earliest = 0;
+}
+
+PeriodNode* CGlobal::NewNode(double key) {
+  PeriodNode* node = NodePool().Create();
+  node->key = key;
+  node->next = head_;
+  head_ = node;
+  // The head is the first match from the head for its key.
+  node_index_.Set(NodeKeyBits(key), node);
+  return node;
+}
+
+PeriodNode* CGlobal::FindNode(double key) {
+  if (cursor_ != nullptr && cursor_->key == key) return cursor_;
+  PeriodNode* found = node_index_.Find(NodeKeyBits(key));
+  if (found != nullptr) cursor_ = found;
+  return found;
+}
+
+void CGlobal::MarkSession(double date) {
+  const double d = date - 1e-8;
+  if (newSessionPending) {
+    newSessionPending = false;
+    PeriodNode* node = NewNode(d);
+    node->end = d;
+    node->isSession = true;
+    currentSession_ = node;
+  } else if (currentSession_ != nullptr) {
+    currentSession_->end = d;
+  }
+}
+
+bool CGlobal::AddHistoryRecord(TextId path, TextId title, uint32_t seconds, double date) {
+  if (!(date <= periodEnd)) return false;
+  PeriodNode* node = FindNode(date);
+  if (node == nullptr) {
+    node = NewNode(date);
+    node->end = periodEnd;
+  }
+  if (currentSession_ != nullptr) currentSession_->end = periodEnd;
+  node->list.NewDatedRecord(path, seconds, date, title);
+  return true;
+}
+
+bool CGlobal::AddHistoryRecord(const std::string& path, const std::string& title,
+                               uint32_t seconds, double date) {
+  return AddHistoryRecord(Texts().Intern(path), Texts().Intern(title), seconds, date);
+}
+
+PeriodNode* CGlobal::Bucket(uint32_t crc) {
+  const double key = static_cast<double>(crc & 0xFFu);
+  PeriodNode* node = FindNode(key);
+  return node != nullptr ? node : NewNode(key);
+}
+
+void CGlobal::JProlniZaznam(const ActivityRecord* record) {
+  if (record == nullptr) {
+    AddEvent(3, "JProlniZaznam, u je nil");
+    return;
+  }
+  TextPool& texts = Texts();
+  const bool titled = record->title != kEmptyText;
+  PeriodNode* node = Bucket(titled ? texts.Crc(record->title) : texts.FoldedCrc(record->path));
+  ActivityRecord* found = titled ? node->list.FindPathTitle(record->path, record->title)
+                                 : node->list.FindPath(record->path);
+  if (found != nullptr) {
+    node->list.MergeTime(found, record->time, record->stamp);
+  } else {
+    node->list.NewDatedRecord(record->path, record->time, record->stamp, record->title);
+  }
+}
+
+void CGlobal::MergeNamed(const std::string& name, uint32_t span, double date,
+                         bool merge_span) {
+  TextPool& texts = Texts();
+  const TextId name_id = texts.Intern(name);
+  PeriodNode* node = Bucket(texts.Crc(name_id));
+  ActivityRecord* found = node->list.FindPath(name_id);
+  if (found != nullptr) {
+    node->list.MergeTime(found, merge_span ? span : 0, date);
+  } else {
+    node->list.NewDatedRecord(name_id, span, date, kEmptyText);
+  }
+}
+
+void CGlobal::KProlniZaznam(const PeriodNode* node) {
+  if (node == nullptr) {
+    AddEvent(3, "KProlniZaznam, u je nil");
+    return;
+  }
+  if (!node->isSession) return;
+  MergeNamed(FixedDateTimeText(node->key), SpanSeconds(node->key, node->end), node->end,
+             false);
+}
+
+void CGlobal::KProlniZaznam(const PeriodNode* node, double period_key) {
+  if (node == nullptr) {
+    AddEvent(3, "KProlniZaznam, u je nil");
+    return;
+  }
+  if (node->isSession) return;
+  MergeNamed(FixedDateTimeText(period_key), SpanSeconds(node->key, node->end), node->end,
+             true);
+}
+
+void CGlobal::Rewind() {
+  iterator_ = head_;
+  if (iterator_ != nullptr) iterator_->list.Rewind();
+}
+
+bool CGlobal::NextRecord(ActivityRecord** record) {
+  *record = nullptr;
+  if (iterator_ == nullptr) return false;
+  if (iterator_->list.Next(record)) return true;
+  iterator_ = iterator_->next;
+  if (iterator_ != nullptr) iterator_->list.Rewind();
+  return true;
+}
+
+bool CGlobal::NextNode(PeriodNode** node) {
+  *node = iterator_;
+  if (iterator_ == nullptr) return false;
+  iterator_ = iterator_->next;
+  return true;
+}
+
+void CGlobal::OpenCipher() {
+  newSessionPending = false;
+  cipher_ = std::make_unique<LogCipher>();
+}
+
+void CGlobal::CloseCipher() { cipher_.reset(); }

@@ -1,0 +1,208 @@
+#include "store/csez.h"
+
+#include "platform/system.h"
+#include "store/pool.h"
+
+namespace {
+
+// Lists longer than this get a hash index on their first lookup; the live
+// lists stay below it and are scanned, as are the history nodes, which are
+// never searched.
+constexpr uint32_t kIndexThreshold = 24;
+
+FreeListPool<ActivityRecord>& RecordPool() {
+  static auto* pool = new FreeListPool<ActivityRecord>();
+  return *pool;
+}
+
+}  // namespace
+
+CSez::CSez() : CSez(platform::Now()) {}
+
+CSez::CSez(double period_start) : periodStart(period_start) {}
+
+CSez::~CSez() { ReleaseAll(); }
+
+ActivityRecord* CSez::FindPath(const std::string& path) {
+  return FindPath(Texts().Intern(path));
+}
+
+ActivityRecord* CSez::FindPath(TextId path) { return Find(Texts().Folded(path), kEmptyText); }
+
+ActivityRecord* CSez::FindPathTitle(const std::string& path, const std::string& title) {
+  if (title.empty()) return nullptr;
+  return FindPathTitle(Texts().Intern(path), Texts().Intern(title));
+}
+
+ActivityRecord* CSez::FindPathTitle(TextId path, TextId title) {
+  if (title == kEmptyText) return nullptr;
+  return Find(Texts().Folded(path), title);
+}
+
+ActivityRecord* CSez::Find(TextId folded_path, TextId title) {
+  TextPool& texts = Texts();
+  if (cursor_ != nullptr && cursor_->title == title &&
+      texts.Folded(cursor_->path) == folded_path) {
+    return cursor_;
+  }
+  if (index_ == nullptr && !duplicate_keys_ && size_ > kIndexThreshold) {
+    index_ = std::make_unique<FlatIndex<ActivityRecord>>();
+    for (ActivityRecord* r = head_; r != nullptr; r = r->next) {
+      const uint64_t key = Key(texts.Folded(r->path), r->title);
+      if (index_->Find(key) != nullptr) {
+        duplicate_keys_ = true;
+        index_.reset();
+        break;
+      }
+      index_->Set(key, r);
+    }
+  }
+  ActivityRecord* found =
+      index_ != nullptr ? index_->Find(Key(folded_path, title)) : Scan(folded_path, title);
+  if (found != nullptr) cursor_ = found;
+  return found;
+}
+
+ActivityRecord* CSez::Scan(TextId folded_path, TextId title) const {
+  TextPool& texts = Texts();
+  for (ActivityRecord* r = head_; r != nullptr; r = r->next) {
+    if (r->title == title && texts.Folded(r->path) == folded_path) return r;
+  }
+  return nullptr;
+}
+
+ActivityRecord* CSez::NewRecord(const std::string& path, uint32_t tenths,
+                                const std::string& title) {
+  ActivityRecord* record = RecordPool().Create();
+  record->path = Texts().Intern(path);
+  record->title = Texts().Intern(title);
+  record->time = tenths;
+  record->stamp = platform::Now();
+  Insert(record);
+  return record;
+}
+
+ActivityRecord* CSez::NewDatedRecord(TextId path, uint32_t time, double date, TextId title) {
+  ActivityRecord* record = RecordPool().Create();
+  record->path = path;
+  record->title = title;
+  record->time = time;
+  record->stamp = date;
+  record->latest = date;
+  record->activeDays = 1;
+  Insert(record);
+  return record;
+}
+
+void CSez::Insert(ActivityRecord* record) {
+  if (index_ != nullptr) {
+    const uint64_t key = Key(Texts().Folded(record->path), record->title);
+    if (index_->Find(key) != nullptr) {
+      duplicate_keys_ = true;
+      index_.reset();
+    } else {
+      index_->Set(key, record);
+    }
+  }
+  record->prev = nullptr;
+  record->next = head_;
+  if (head_ != nullptr) head_->prev = record;
+  head_ = record;
+  ++size_;
+}
+
+ActivityRecord* CSez::AddTime(ActivityRecord* record, uint32_t delta) {
+  record->time += delta;
+  record->stamp = platform::Now();
+  return MoveTowardTail(record);
+}
+
+ActivityRecord* CSez::MergeTime(ActivityRecord* record, uint32_t delta, double date) {
+  record->time += delta;
+  if (static_cast<int64_t>(record->stamp) != static_cast<int64_t>(date)) ++record->activeDays;
+  record->stamp = date;
+  if (date > record->latest) record->latest = date;
+  return MoveTowardTail(record);
+}
+
+ActivityRecord* CSez::MoveTowardTail(ActivityRecord* record) {
+  ActivityRecord* position = record->next;
+  if (position == nullptr || position->time >= record->time) return record;
+  while (position->next != nullptr && position->next->time < record->time) {
+    position = position->next;
+  }
+  Unlink(record);
+  InsertAfter(position, record);
+  return record;
+}
+
+void CSez::Unlink(ActivityRecord* record) {
+  if (record->prev != nullptr) {
+    record->prev->next = record->next;
+  } else {
+    head_ = record->next;
+  }
+  if (record->next != nullptr) record->next->prev = record->prev;
+  record->prev = record->next = nullptr;
+}
+
+void CSez::InsertAfter(ActivityRecord* position, ActivityRecord* record) {
+  record->prev = position;
+  record->next = position->next;
+  if (position->next != nullptr) position->next->prev = record;
+  position->next = record;
+}
+
+void CSez::ReleaseAll() {
+  FreeListPool<ActivityRecord>& pool = RecordPool();
+  ActivityRecord* record = head_;
+  while (record != nullptr) {
+    ActivityRecord* next = record->next;
+    pool.Release(record);
+    record = next;
+  }
+  head_ = cursor_ = iterator_ = nullptr;
+  size_ = 0;
+  index_.reset();
+  duplicate_keys_ = false;
+}
+
+void CSez::Clear() {
+  ReleaseAll();
+  timeChanged = false;
+  hibernated = false;
+  periodStart = platform::Now();
+}
+
+void CSez::PruneBelow(int32_t minimum_seconds) {
+  const uint32_t minimum_tenths =
+      minimum_seconds > 0 ? static_cast<uint32_t>(minimum_seconds) * 10u : 0u;
+  ActivityRecord* record = head_;
+  while (record != nullptr) {
+    ActivityRecord* next = record->next;
+    if (record->time < minimum_tenths) {
+      Unlink(record);
+      RecordPool().Release(record);
+      --size_;
+    }
+    record = next;
+  }
+  cursor_ = nullptr;
+  iterator_ = nullptr;
+  index_.reset();
+  duplicate_keys_ = false;
+}
+
+bool CSez::Next(ActivityRecord** record) {
+  if (iterator_ == nullptr) {
+    *record = nullptr;
+    return false;
+  }
+  *record = iterator_;
+  iterator_ = iterator_->next;
+  return true;
+}
+
+void CSez::OpenCipher() { cipher_ = std::make_unique<LogCipher>(); }
+
+void CSez::CloseCipher() { cipher_.reset(); }

@@ -1,0 +1,36 @@
+#ifndef TRAMO_STORE_HISTORY_H_
+#define TRAMO_STORE_HISTORY_H_
+
+#include <string>
+#include <vector>
+
+class CGlobal;
+
+// The logs of a data folder in reading order: every "*.eb" by name, then
+// every "*.txt" by name except the event protocol "!Protokol.txt". Suffixes
+// match case-blind as on Windows; names sort by their upper-case form, so
+// monthly logs come in chronological order. False when the folder cannot be
+// listed.
+bool ListHistoryLogs(const std::string& data_dir, std::vector<std::string>* encrypted,
+                     std::vector<std::string>* plain, std::string* error);
+
+// Loads every log of data_dir (with its trailing separator) into db, clearing
+// a previous load first; sets loaded and earliest. False when the folder
+// cannot be listed (db is then cleared and empty).
+bool LoadHistory(CGlobal* db, const std::string& data_dir, std::string* error);
+
+// Writes the plaintext of an encrypted log into a new file (padding included,
+// the clean-exit marker left out). False, writing nothing, unless the source
+// exists and the target does not; false after any read or write failure.
+bool DecryptLogFile(const std::string& source, const std::string& target);
+
+// Converts every "*.eb" of source_dir into a ".txt" file in target_dir and
+// returns the report text for the user ("Prevedenych: N\r\nvynechanych: M",
+// or the text of what went wrong).
+std::string ConvertLogs(const std::string& source_dir, const std::string& target_dir);
+
+// Stores plain text as one write of the container into a new file; false,
+// writing nothing, when the target exists or the source cannot be read.
+bool EncryptLogFile(const std::string& source, const std::string& target, std::string* error);
+
+#endif  // TRAMO_STORE_HISTORY_H_

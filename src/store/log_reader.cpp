@@ -1,0 +1,265 @@
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/file.h"
+#include "platform/system.h"
+#include "store/cglobal.h"
+#include "store/log_format.h"
+#include "support/datetime.h"
+#include "support/events.h"
+#include "support/text_routines.h"
+
+namespace {
+
+constexpr int kBadLine = 32;
+// A multiple of the 16-byte chunk, so chunks never straddle two reads.
+constexpr size_t kReadBufferSize = 1 << 16;
+
+std::string_view TrimControls(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+  return text.substr(begin, end - begin);
+}
+
+// Splits at commas outside double quotes; keeps the first four raw fields and
+// returns the field count, 0 when the quotes are unbalanced.
+int SplitFields(std::string_view line, std::string_view fields[4]) {
+  int count = 0;
+  bool inside = false;
+  size_t start = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"') {
+      inside = !inside;
+    } else if (c == ',' && !inside) {
+      if (count < 4) fields[count] = line.substr(start, i - start);
+      ++count;
+      start = i + 1;
+    }
+  }
+  if (count < 4) fields[count] = line.substr(start);
+  ++count;
+  return inside ? 0 : count;
+}
+
+// Unquoted text of a field; the common field without quotes is used in place.
+std::string_view FieldText(std::string_view raw, std::string* storage) {
+  if (raw.find('"') == std::string_view::npos) return raw;
+  *storage = UnquoteField(raw);
+  return *storage;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// "at character position 1 or 2": the first occurrence starts the line or
+// follows its first character.
+bool HasNearStart(std::string_view text, std::string_view word) {
+  const size_t position = text.find(word);
+  return position == 0 || position == 1;
+}
+
+std::string WithoutTrailingNonDigits(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] < '0' || text[end - 1] > '9')) --end;
+  return std::string(text.substr(0, end));
+}
+
+}  // namespace
+
+void CGlobal::ParsePeriodHeader(const std::string& line, double* from_date, bool* bad) {
+  const size_t od = line.find("od ");
+  const size_t do_word = line.find(" do");
+  if (od == std::string::npos || do_word == std::string::npos) return;
+  const size_t from_begin = od + 3;
+  const std::string from_text = WithoutTrailingNonDigits(
+      do_word > from_begin ? std::string_view(line).substr(from_begin, do_word - from_begin)
+                           : std::string_view());
+  const size_t do_rest = line.find("do ");
+  const std::string end_text(
+      TrimControls(do_rest == std::string::npos ? std::string_view()
+                                                : std::string_view(line).substr(do_rest + 3)));
+  double from = 0;
+  double end = 0;
+  const std::string& failed = !TryParseFixedDateTime(from_text, &from) ? from_text : end_text;
+  if (&failed == &end_text && TryParseFixedDateTime(end_text, &end)) {
+    *from_date = from;
+    if (currentSession_ != nullptr) currentSession_->end = periodEnd;
+    periodEnd = end <= 1.1 ? end + std::trunc(from) : end;
+    MarkSession(periodEnd);
+    *bad = false;
+    return;
+  }
+  AddEvent(2, "Neni spravny format datum/cas. (" + line + ")\r\nErrorMessage: " +
+                  InvalidDateTimeMessage(failed));
+}
+
+int CGlobal::ParseLogLine(std::string_view raw_line, double* from_date) {
+  const std::string_view line = TrimControls(raw_line);
+  if (line.size() < 3) return 0;
+  std::string_view raw_fields[4];
+  const int count = SplitFields(line, raw_fields);
+  std::string storage[4];
+  std::string_view fields[4];
+  for (int i = 0; i < count && i < 4; ++i) fields[i] = FieldText(raw_fields[i], &storage[i]);
+
+  bool bad = true;
+  if (count == 1) {
+    if (line[0] == '#') bad = false;
+    if (line == kCrashNote) {
+      if (currentSession_ != nullptr) currentSession_->crashed = true;
+    } else if (line == kClockChangeNote) {
+      if (currentSession_ != nullptr) currentSession_->timeChanged = true;
+    } else if (line == kHibernationNote) {
+      if (currentSession_ != nullptr) currentSession_->hibernated = true;
+    } else if (StartsWith(line, "#Seance dne:")) {
+      newSessionPending = true;
+      // An unreadable session date ends the reading of the file.
+      sessionStart = ParseFixedDateTime(std::string(TrimControls(line.substr(13))));
+      periodEnd = sessionStart;
+      MarkSession(sessionStart);
+    } else if (HasNearStart(line, "Statistika od ")) {
+      ParsePeriodHeader(std::string(line), from_date, &bad);
+    }
+  } else if (count == 3) {
+    if (HasNearStart(line, "cas (sec),cesta,titulek")) bad = false;
+    if (!IsNearZero(*from_date) && IsAllDigits(std::string(fields[0])) &&
+        !IsNearZero(sessionStart)) {
+      ParseRecordLine(fields[0], fields[1], fields[2], *from_date, &bad);
+    }
+  }
+  if (!bad) return 0;
+  *from_date = 0;
+  sessionStart = 0;
+  periodEnd = 0;
+  return kBadLine;
+}
+
+bool CGlobal::ParseRecordLine(std::string_view seconds_field, std::string_view path,
+                              std::string_view title, double from_date, bool* bad) {
+  uint64_t seconds = 0;
+  for (char c : seconds_field) {
+    seconds = seconds * 10 + static_cast<uint64_t>(c - '0');
+    if (seconds > 2147483647u) {
+      AddEvent(0, "Chybny format zaznamu. \r\nErrorMessage: '" + std::string(seconds_field) +
+                      "' is not a valid integer value");
+      return false;
+    }
+  }
+  TextPool& texts = Texts();
+  if (AddHistoryRecord(texts.Intern(path), texts.Intern(title),
+                       static_cast<uint32_t>(seconds), from_date)) {
+    *bad = false;
+  }
+  return true;
+}
+
+namespace {
+
+// Cuts the text of a log into lines as the reader has always done: a line ends
+// at CR; one LF is dropped right after a CR and at the start of every 16-byte
+// chunk, even inside a line; every other LF belongs to the line.
+class LineSplitter {
+ public:
+  template <typename LineFn>
+  void Feed(const char* data, size_t length, LineFn&& on_line) {
+    size_t i = 0;
+    while (i < length) {
+      if (data[i] == '\n' && (after_cr_ || IsChunkStart(i))) {
+        after_cr_ = false;
+        ++i;
+        continue;
+      }
+      after_cr_ = false;
+      const void* cr = std::memchr(data + i, '\r', length - i);
+      const size_t end = cr != nullptr ? static_cast<const char*>(cr) - data : length;
+      if (cr != nullptr && pending_.empty() && !HasChunkStartLf(data, i, end)) {
+        on_line(std::string_view(data + i, end - i));  // the common case: no copy
+      } else {
+        for (size_t p = i; p < end; ++p) {
+          if (data[p] != '\n' || p == i || !IsChunkStart(p)) pending_.push_back(data[p]);
+        }
+        if (cr != nullptr) {
+          on_line(std::string_view(pending_));
+          pending_.clear();
+        }
+      }
+      if (cr == nullptr) break;
+      after_cr_ = true;
+      i = end + 1;
+    }
+    offset_ += length;
+  }
+
+  // The text after the last CR.
+  template <typename LineFn>
+  void Finish(LineFn&& on_line) {
+    on_line(std::string_view(pending_));
+    pending_.clear();
+  }
+
+ private:
+  bool IsChunkStart(size_t i) const { return (offset_ + i) % 16 == 0; }
+
+  // An LF at a chunk start after begin, which the reader drops mid-line.
+  bool HasChunkStartLf(const char* data, size_t begin, size_t end) const {
+    for (size_t p = begin + 16 - (offset_ + begin) % 16; p < end; p += 16) {
+      if (data[p] == '\n') return true;
+    }
+    return false;
+  }
+
+  std::string pending_;
+  uint64_t offset_ = 0;
+  bool after_cr_ = false;
+};
+
+}  // namespace
+
+double CGlobal::LoadLog(const std::string& file_name) {
+  const bool encrypted =
+      file_name.size() >= 2 && file_name.compare(file_name.size() - 2, 2, "eb") == 0;
+  platform::File file;
+  std::string error;
+  if (!file.OpenRead(file_name, &error)) {
+    AddEvent(3, "ErrorMessage: " + error);
+    return 0;
+  }
+  std::unique_ptr<LogCipher> own_cipher;
+  if (encrypted && cipher_ == nullptr) own_cipher = std::make_unique<LogCipher>();
+  const LogCipher* cipher = cipher_ != nullptr ? cipher_.get() : own_cipher.get();
+
+  double earliest = platform::Now();
+  double from_date = 0;
+  int result_bits = 0;
+  const auto on_line = [&](std::string_view line) {
+    result_bits |= ParseLogLine(line, &from_date);
+    if (!IsNearZero(from_date) && from_date < earliest) earliest = from_date;
+  };
+  try {
+    LineSplitter splitter;
+    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
+    for (;;) {
+      size_t n = 0;
+      if (!file.Read(buffer.get(), kReadBufferSize, &n, &error)) throw std::runtime_error(error);
+      if (n == 0) break;
+      if (encrypted) {
+        // A short last chunk is the clean-exit marker: neither transformed nor used.
+        n -= n % 16;
+        cipher->ReadBlocks(reinterpret_cast<uint8_t*>(buffer.get()), n / 16);
+      }
+      splitter.Feed(buffer.get(), n, on_line);
+    }
+    splitter.Finish(on_line);
+  } catch (const std::exception& failure) {
+    AddEvent(3, std::string("Nelze nacist databazi. \r\nErrorMessage: ") + failure.what());
+    return earliest;
+  }
+  if (result_bits & kBadLine) AddEvent(2, "Chyba v databazi " + file_name);
+  return earliest;
+}

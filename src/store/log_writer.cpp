@@ -1,0 +1,164 @@
+#include <cstdint>
+#include <memory>
+
+#include "platform/file.h"
+#include "platform/system.h"
+#include "store/csez.h"
+#include "store/log_files.h"
+#include "store/log_format.h"
+#include "support/datetime.h"
+#include "support/duration.h"
+#include "support/events.h"
+
+namespace {
+
+const char kCrLf[] = "\r\n";
+const double kOneSecond = 1.0 / 86400.0;
+
+std::string Quoted(const std::string& file_name) { return "\"" + file_name + "\""; }
+
+// The format has no escape for line ends: a CR or LF inside a field would cut
+// the record and every later line of the period, so they become blanks.
+const std::string& WithoutLineBreaks(const std::string& text, std::string* scratch) {
+  if (text.find_first_of("\r\n") == std::string::npos) return text;
+  *scratch = text;
+  for (char& c : *scratch) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return *scratch;
+}
+
+void AppendRecordLine(std::string* text, const ActivityRecord& record) {
+  std::string scratch;
+  text->append(std::to_string(record.time / 10));
+  text->push_back(',');
+  AppendQuotedField(text, WithoutLineBreaks(record.PathText(), &scratch));
+  text->push_back(',');
+  AppendQuotedField(text, WithoutLineBreaks(record.TitleText(), &scratch));
+  text->append(kCrLf);
+}
+
+void AppendPeriodHeader(std::string* text, double period_start, double moment) {
+  text->append(kCrLf);
+  text->append(kPeriodHeader);
+  text->append(FixedDateTimeText(period_start));
+  text->append(" do ");
+  text->append(PeriodEndText(period_start, moment));
+  text->append(kCrLf);
+  text->append(kColumnHeader);
+  text->append(kCrLf);
+}
+
+}  // namespace
+
+std::string LogFileName(const std::string& data_dir, double now) {
+  const DateTimeParts parts = DecodeDateTime(now);
+  return data_dir + "Tramo2_cvs" + std::to_string(parts.year) + "_" +
+         PadTwo(std::to_string(parts.month)) + ".eb";
+}
+
+std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, double moment) {
+  // A negative minimum would skip every record in the unsigned comparison
+  // while the flush still empties the list.
+  const uint32_t minimum_tenths =
+      minimum_seconds > 0 ? static_cast<uint32_t>(minimum_seconds) * 10u : 0u;
+  bool carries_records = false;
+  for (const ActivityRecord* r = list->head(); r != nullptr; r = r->next) {
+    if (r->time >= minimum_tenths) carries_records = true;
+  }
+
+  std::string text;
+  if (list->hibernated) {
+    list->hibernated = false;
+    text += std::string(kCrLf) + kHibernationNote + kCrLf;
+  }
+  if (list->timeChanged) {
+    list->timeChanged = false;
+    text += std::string(kCrLf) + kClockChangeNote + kCrLf;
+  }
+  if (list->firstWrite) {
+    list->firstWrite = false;
+    if (crashed) text += std::string(kCrLf) + kCrashNote + kCrLf + kCrLf;
+    text += std::string(kCrLf) + kSessionSeparator + kCrLf + kSessionHeader +
+            FixedDateTimeText(list->periodStart);
+    // Records after a bare session header would join its line and could not
+    // be dated; give them their period header.
+    if (carries_records) {
+      AppendPeriodHeader(&text, list->periodStart, moment);
+      list->periodStart = moment + kOneSecond;
+    }
+  } else {
+    AppendPeriodHeader(&text, list->periodStart, moment);
+    list->periodStart = moment + kOneSecond;
+  }
+  for (const ActivityRecord* r = list->head(); r != nullptr; r = r->next) {
+    if (r->time >= minimum_tenths) AppendRecordLine(&text, *r);
+  }
+  text.append(kCrLf);
+  return text;
+}
+
+bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
+  platform::File file;
+  std::string error;
+  if (platform::FileExists(file_name)) {
+    if (!file.OpenReadWrite(file_name, &error)) {
+      AddEvent(3, "Nelze otevrit cvs (2) " + Quoted(file_name) +
+                      " (pro zapis?) \r\nErrorMessage: " + error);
+      return false;
+    }
+  } else if (!platform::CreateParentFolders(file_name, &error) ||
+             !file.Create(file_name, &error)) {
+    AddEvent(3, "Nelze vytvorit cvs " + Quoted(file_name) +
+                    " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
+    return false;
+  }
+
+  const auto fail = [&]() {
+    file.Close();
+    AddEvent(3, "Nelze ulozit cvs do " + Quoted(file_name) +
+                    " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
+    return false;
+  };
+  int64_t length = 0;
+  if (!file.Size(&length, &error)) return fail();
+  bool marker_found = false;
+  bool crashed = false;
+  if (firstWrite && length >= 3) {
+    char byte = 0;
+    size_t n = 0;
+    if (!file.Seek(length - 3, &error) || !file.Read(&byte, 1, &n, &error)) return fail();
+    marker_found = n == 1 && byte == '#';
+    crashed = n == 1 && byte != '#';
+  }
+  int64_t position = marker_found ? length - 3 : length;
+  position += (16 - position % 16) % 16;
+  if (!file.Seek(position, &error)) return fail();
+
+  // The flush opens the cipher around each write; other callers get one for
+  // this write only.
+  std::unique_ptr<LogCipher> own_cipher;
+  if (cipher_ == nullptr) own_cipher = std::make_unique<LogCipher>();
+  const LogCipher& cipher = cipher_ != nullptr ? *cipher_ : *own_cipher;
+  const std::string blocks =
+      StoreAsBlocks(cipher, BuildWriteText(this, minimum_seconds, crashed, platform::Now()));
+  if (!file.Write(blocks.data(), blocks.size(), &error)) return fail();
+  file.Close();
+  return true;
+}
+
+void AppendCloseMarker(const std::string& file_name) {
+  if (!platform::FileExists(file_name)) return;
+  platform::File file;
+  std::string error;
+  if (!file.OpenReadWrite(file_name, &error)) {
+    AddEvent(3, "Nelze otevrit cvs (1) " + Quoted(file_name) +
+                    " (pro zapis?) \r\nErrorMessage: " + error);
+    return;
+  }
+  if (!file.SeekToEnd(&error) || !file.Write("#\r\n", 3, &error)) {
+    file.Close();
+    AddEvent(3, "Nelze ulozit cvs do " + Quoted(file_name) +
+                    " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
+  }
+}

@@ -1,0 +1,78 @@
+#include "store/text_pool.h"
+
+#include "support/crc32.h"
+#include "support/text_routines.h"
+
+namespace {
+
+uint32_t HashText(std::string_view text) {
+  // FNV-1a: short texts, few collisions, no table.
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+}  // namespace
+
+TextPool::TextPool() : slots_(1024, Slot{0, kUnknown}) { Intern(std::string_view()); }
+
+TextId TextPool::Intern(std::string_view text) {
+  const uint32_t hash = HashText(text);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& slot = slots_[i];
+    if (slot.id == kUnknown) break;
+    if (slot.hash == hash && *texts_[slot.id] == text) return slot.id;
+  }
+  const TextId id = static_cast<TextId>(texts_.size());
+  texts_.push_back(std::make_unique<std::string>(text));
+  hashes_.push_back(hash);
+  folded_.push_back(kUnknown);
+  crcs_.push_back(0);
+  crc_known_.push_back(0);
+  if (texts_.size() * 2 > slots_.size()) {
+    Grow();
+  } else {
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      if (slots_[i].id == kUnknown) {
+        slots_[i] = Slot{hash, id};
+        break;
+      }
+    }
+  }
+  return id;
+}
+
+void TextPool::Grow() {
+  std::vector<Slot> bigger(slots_.size() * 2, Slot{0, kUnknown});
+  const size_t mask = bigger.size() - 1;
+  for (TextId id = 0; id < texts_.size(); ++id) {
+    size_t i = hashes_[id] & mask;
+    while (bigger[i].id != kUnknown) i = (i + 1) & mask;
+    bigger[i] = Slot{hashes_[id], id};
+  }
+  slots_.swap(bigger);
+}
+
+TextId TextPool::Folded(TextId id) {
+  if (folded_[id] == kUnknown) {
+    const std::string upper = AsciiUpper(*texts_[id]);
+    const TextId folded = upper == *texts_[id] ? id : Intern(upper);
+    folded_[id] = folded;
+    folded_[folded] = folded;
+  }
+  return folded_[id];
+}
+
+uint32_t TextPool::Crc(TextId id) {
+  if (!crc_known_[id]) {
+    crcs_[id] = StringCrc32(*texts_[id]);
+    crc_known_[id] = 1;
+  }
+  return crcs_[id];
+}
+
+TextPool& Texts() {
+  static TextPool* pool = new TextPool();  // lives to process end, like the record pool
+  return *pool;
+}

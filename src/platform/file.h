@@ -63,7 +63,7 @@ bool CreateParentFolders(const std::string& file_path, std::string* error);
 // Names (not paths) of the plain files of a folder, in no particular order.
 bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
                    std::string* error);
-bool DeleteFile(const std::string& path);
+bool RemoveFile(const std::string& path);
 
 }  // namespace platform
 

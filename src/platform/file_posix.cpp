@@ -174,7 +174,7 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
   return true;
 }
 
-bool DeleteFile(const std::string& path) {
+bool RemoveFile(const std::string& path) {
   return unlink(NativePath(path).c_str()) == 0;
 }
 

@@ -173,6 +173,6 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
   return true;
 }
 
-bool DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 #include "store/history.h"
 
 #include <algorithm>
-#include <memory>
 #include <stdexcept>
 
 #include "platform/file.h"
 #include "store/cglobal.h"
 #include "store/log_cipher.h"
+#include "store/log_stream.h"
 #include "support/datetime.h"
 #include "support/text_routines.h"
 
@@ -92,14 +92,12 @@ bool DecryptLogFile(const std::string& source, const std::string& target) {
   std::string error;
   if (!in.OpenRead(source, &error) || !out.CreateNew(target, &error)) return false;
   const LogCipher cipher;
-  std::unique_ptr<char[]> buffer(new char[1 << 16]);
+  LogTextReader reader(&in, &cipher);
   for (;;) {
-    size_t n = 0;
-    if (!in.Read(buffer.get(), 1 << 16, &n, &error)) return false;
-    n -= n % 16;  // a short chunk (the clean-exit marker) is dropped
-    if (n == 0) return true;
-    cipher.ReadBlocks(reinterpret_cast<uint8_t*>(buffer.get()), n / 16);
-    if (!out.Write(buffer.get(), n, &error)) return false;
+    std::string_view chunk;
+    if (!reader.Next(&chunk, &error)) return false;
+    if (chunk.empty()) return true;
+    if (!out.Write(chunk.data(), chunk.size(), &error)) return false;
   }
 }
 

@@ -1,0 +1,52 @@
+#include <iconv.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "cp1250.h"
+
+namespace {
+
+// The C library's view of one byte, or U+FFFD where it finds none.
+std::string ReferenceUtf8(char byte) {
+  iconv_t converter = iconv_open("UTF-8", "CP1250");
+  EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
+  char in[1] = {byte};
+  char out[8];
+  char* in_pointer = in;
+  char* out_pointer = out;
+  size_t in_left = 1;
+  size_t out_left = sizeof(out);
+  const size_t result = iconv(converter, &in_pointer, &in_left, &out_pointer, &out_left);
+  iconv_close(converter);
+  if (result == static_cast<size_t>(-1)) return "\xEF\xBF\xBD";
+  return std::string(out, out_pointer);
+}
+
+TEST(Cp1250ToUtf8, EveryByteAgreesWithTheCLibrary) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    EXPECT_EQ(stats::Cp1250ToUtf8(one), ReferenceUtf8(static_cast<char>(byte)))
+        << "byte " << byte;
+  }
+}
+
+TEST(Cp1250ToUtf8, ProgramTexts) {
+  // Literals without a prefix are code page 1250 bytes in this build.
+  const struct {
+    std::string cp1250;
+    std::string utf8;
+  } cases[] = {
+      {"", ""},
+      {"Prevedenych: 2\r\n", "Prevedenych: 2\r\n"},
+      {"Chybné parametry", u8"Chybné parametry"},
+      {"Neexistuje výstupní adresář ", u8"Neexistuje výstupní adresář "},
+      {"3 dní 01:02:03", u8"3 dní 01:02:03"},
+      {"€„…‰Šš“”–—™ŽžĽľŘř", u8"€„…‰Šš“”–—™ŽžĽľŘř"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(stats::Cp1250ToUtf8(c.cp1250), c.utf8);
+}
+
+}  // namespace

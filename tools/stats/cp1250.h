@@ -1,0 +1,15 @@
+#ifndef TRAMO_TOOLS_STATS_CP1250_H_
+#define TRAMO_TOOLS_STATS_CP1250_H_
+
+#include <string>
+#include <string_view>
+
+namespace stats {
+
+// Code page 1250 text as UTF-8. The five bytes the code page leaves
+// undefined (0x81, 0x83, 0x88, 0x90, 0x98) become U+FFFD.
+std::string Cp1250ToUtf8(std::string_view text);
+
+}  // namespace stats
+
+#endif  // TRAMO_TOOLS_STATS_CP1250_H_

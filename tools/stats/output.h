@@ -1,0 +1,31 @@
+#ifndef TRAMO_TOOLS_STATS_OUTPUT_H_
+#define TRAMO_TOOLS_STATS_OUTPUT_H_
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// The platform edge of tramo2-stats: standard streams and the encoding of
+// texts printed for people. One implementation per platform.
+namespace stats {
+
+// The line end of texts printed for people.
+extern const char kLineEnd[];
+
+// Puts the standard streams into binary mode where the C runtime would
+// translate line ends, so that dump writes its bytes unchanged.
+void PrepareStandardStreams();
+
+// The program's own text (code page 1250, lines ending in CR LF) as this
+// platform's terminals expect it: UTF-8 with LF line ends on Linux,
+// unchanged on Windows.
+std::string TerminalText(std::string_view cp1250);
+
+// Writes a finished line for people. A Windows console gets it as code page
+// 1250 text through the wide console API (its own code page is usually the
+// OEM one); a file or pipe gets the bytes. False when the stream fails.
+bool WriteText(FILE* stream, std::string_view text);
+
+}  // namespace stats
+
+#endif  // TRAMO_TOOLS_STATS_OUTPUT_H_

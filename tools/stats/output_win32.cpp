@@ -1,0 +1,48 @@
+#include "output.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace stats {
+namespace {
+
+// The program's texts are code page 1250 whatever the system's code page.
+constexpr UINT kTextCodePage = 1250;
+
+HANDLE ConsoleOf(FILE* stream) {
+  const intptr_t handle = _get_osfhandle(_fileno(stream));
+  if (handle == -1) return nullptr;
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode)
+             ? reinterpret_cast<HANDLE>(handle)
+             : nullptr;
+}
+
+}  // namespace
+
+const char kLineEnd[] = "\r\n";
+
+void PrepareStandardStreams() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::string TerminalText(std::string_view cp1250) { return std::string(cp1250); }
+
+bool WriteText(FILE* stream, std::string_view text) {
+  const HANDLE console = ConsoleOf(stream);
+  if (console == nullptr || text.empty()) {
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
+           std::fflush(stream) == 0;
+  }
+  if (std::fflush(stream) != 0) return false;
+  const int length = static_cast<int>(text.size());
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  const int count = MultiByteToWideChar(kTextCodePage, 0, text.data(), length, &wide[0], length);
+  DWORD written = 0;
+  return count > 0 && WriteConsoleW(console, wide.data(), static_cast<DWORD>(count), &written,
+                                    nullptr) != 0;
+}
+
+}  // namespace stats

@@ -97,6 +97,7 @@ void CGlobal::ParsePeriodHeader(const std::string& line, double* from_date, bool
   }
   AddEvent(2, "Neni spravny format datum/cas. (" + line + ")\r\nErrorMessage: " +
                   InvalidDateTimeMessage(failed));
+  *bad = true;  // a comment line, but one the reading state cannot trust
 }
 
 int CGlobal::ParseLogLine(std::string_view raw_line, double* from_date) {
@@ -120,7 +121,8 @@ int CGlobal::ParseLogLine(std::string_view raw_line, double* from_date) {
     } else if (StartsWith(line, "#Seance dne:")) {
       newSessionPending = true;
       // An unreadable session date ends the reading of the file.
-      sessionStart = ParseFixedDateTime(std::string(TrimControls(line.substr(13))));
+      const std::string_view date = line.size() > 13 ? line.substr(13) : std::string_view();
+      sessionStart = ParseFixedDateTime(std::string(TrimControls(date)));
       periodEnd = sessionStart;
       MarkSession(sessionStart);
     } else if (HasNearStart(line, "Statistika od ")) {

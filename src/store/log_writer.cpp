@@ -28,13 +28,25 @@ const std::string& WithoutLineBreaks(const std::string& text, std::string* scrat
   return *scratch;
 }
 
+// The reader trims every line, which would cut blanks and control characters
+// off the end of a bare title; enclosing quotes keep them.
+void AppendLastField(std::string* text, const std::string& field) {
+  const size_t start = text->size();
+  AppendQuotedField(text, field);
+  const bool bare = text->size() == start + field.size();
+  if (bare && !field.empty() && static_cast<unsigned char>(field.back()) <= 32) {
+    text->insert(start, 1, '"');
+    text->push_back('"');
+  }
+}
+
 void AppendRecordLine(std::string* text, const ActivityRecord& record) {
   std::string scratch;
   text->append(std::to_string(record.time / 10));
   text->push_back(',');
   AppendQuotedField(text, WithoutLineBreaks(record.PathText(), &scratch));
   text->push_back(',');
-  AppendQuotedField(text, WithoutLineBreaks(record.TitleText(), &scratch));
+  AppendLastField(text, WithoutLineBreaks(record.TitleText(), &scratch));
   text->append(kCrLf);
 }
 
@@ -60,8 +72,9 @@ std::string LogFileName(const std::string& data_dir, double now) {
 std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, double moment) {
   // A negative minimum would skip every record in the unsigned comparison
   // while the flush still empties the list.
-  const uint32_t minimum_tenths =
-      minimum_seconds > 0 ? static_cast<uint32_t>(minimum_seconds) * 10u : 0u;
+  // Counted in 64 bits so that a huge minimum cannot wrap to a small one.
+  const uint64_t minimum_tenths =
+      minimum_seconds > 0 ? static_cast<uint64_t>(minimum_seconds) * 10u : 0u;
   bool carries_records = false;
   for (const ActivityRecord* r = list->head(); r != nullptr; r = r->next) {
     if (r->time >= minimum_tenths) carries_records = true;

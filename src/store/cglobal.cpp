@@ -66,6 +66,7 @@ PeriodNode* CGlobal::NewNode(double key) {
 }
 
 PeriodNode* CGlobal::FindNode(double key) {
+  if (std::isnan(key)) return nullptr;  // equal to nothing, though the index would match its bits
   if (cursor_ != nullptr && cursor_->key == key) return cursor_;
   PeriodNode* found = node_index_.Find(NodeKeyBits(key));
   if (found != nullptr) cursor_ = found;

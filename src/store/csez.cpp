@@ -175,8 +175,9 @@ void CSez::Clear() {
 }
 
 void CSez::PruneBelow(int32_t minimum_seconds) {
-  const uint32_t minimum_tenths =
-      minimum_seconds > 0 ? static_cast<uint32_t>(minimum_seconds) * 10u : 0u;
+  // 64 bits: the setting is unbounded and ten times it may not fit in 32.
+  const uint64_t minimum_tenths =
+      minimum_seconds > 0 ? static_cast<uint64_t>(minimum_seconds) * 10u : 0u;
   ActivityRecord* record = head_;
   while (record != nullptr) {
     ActivityRecord* next = record->next;

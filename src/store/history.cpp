@@ -143,5 +143,10 @@ bool EncryptLogFile(const std::string& source, const std::string& target, std::s
   const LogCipher cipher;
   const std::string blocks = StoreAsBlocks(cipher, std::move(text));
   platform::File out;
-  return out.CreateNew(target, error) && out.Write(blocks.data(), blocks.size(), error);
+  if (!out.CreateNew(target, error)) return false;
+  if (out.Write(blocks.data(), blocks.size(), error)) return true;
+  // A cut-off copy would read back as damaged records.
+  out.Close();
+  platform::RemoveFile(target);
+  return false;
 }

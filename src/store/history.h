@@ -30,7 +30,8 @@ bool DecryptLogFile(const std::string& source, const std::string& target);
 std::string ConvertLogs(const std::string& source_dir, const std::string& target_dir);
 
 // Stores plain text as one write of the container into a new file; false,
-// writing nothing, when the target exists or the source cannot be read.
+// leaving no target behind, when the target exists, the source cannot be read
+// or the write fails.
 bool EncryptLogFile(const std::string& source, const std::string& target, std::string* error);
 
 #endif  // TRAMO_STORE_HISTORY_H_

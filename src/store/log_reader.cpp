@@ -7,6 +7,7 @@
 #include "platform/system.h"
 #include "store/cglobal.h"
 #include "store/log_format.h"
+#include "store/log_stream.h"
 #include "support/datetime.h"
 #include "support/events.h"
 #include "support/text_routines.h"
@@ -14,8 +15,6 @@
 namespace {
 
 constexpr int kBadLine = 32;
-// A multiple of the 16-byte chunk, so chunks never straddle two reads.
-constexpr size_t kReadBufferSize = 1 << 16;
 
 std::string_view TrimControls(std::string_view text) {
   size_t begin = 0;
@@ -58,10 +57,10 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 // "at character position 1 or 2": the first occurrence starts the line or
-// follows its first character.
+// follows its first character, which is the same as an occurrence at either
+// place; checked there rather than searched for in every record line.
 bool HasNearStart(std::string_view text, std::string_view word) {
-  const size_t position = text.find(word);
-  return position == 0 || position == 1;
+  return StartsWith(text, word) || (!text.empty() && StartsWith(text.substr(1), word));
 }
 
 std::string WithoutTrailingNonDigits(std::string_view text) {
@@ -224,8 +223,6 @@ class LineSplitter {
 }  // namespace
 
 double CGlobal::LoadLog(const std::string& file_name) {
-  const bool encrypted =
-      file_name.size() >= 2 && file_name.compare(file_name.size() - 2, 2, "eb") == 0;
   platform::File file;
   std::string error;
   if (!file.OpenRead(file_name, &error)) {
@@ -233,8 +230,11 @@ double CGlobal::LoadLog(const std::string& file_name) {
     return 0;
   }
   std::unique_ptr<LogCipher> own_cipher;
-  if (encrypted && cipher_ == nullptr) own_cipher = std::make_unique<LogCipher>();
-  const LogCipher* cipher = cipher_ != nullptr ? cipher_.get() : own_cipher.get();
+  const LogCipher* cipher = nullptr;
+  if (IsEncryptedLogName(file_name)) {
+    if (cipher_ == nullptr) own_cipher = std::make_unique<LogCipher>();
+    cipher = cipher_ != nullptr ? cipher_.get() : own_cipher.get();
+  }
 
   double earliest = platform::Now();
   double from_date = 0;
@@ -244,18 +244,13 @@ double CGlobal::LoadLog(const std::string& file_name) {
     if (!IsNearZero(from_date) && from_date < earliest) earliest = from_date;
   };
   try {
+    LogTextReader reader(&file, cipher);
     LineSplitter splitter;
-    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
+    std::string_view chunk;
     for (;;) {
-      size_t n = 0;
-      if (!file.Read(buffer.get(), kReadBufferSize, &n, &error)) throw std::runtime_error(error);
-      if (n == 0) break;
-      if (encrypted) {
-        // A short last chunk is the clean-exit marker: neither transformed nor used.
-        n -= n % 16;
-        cipher->ReadBlocks(reinterpret_cast<uint8_t*>(buffer.get()), n / 16);
-      }
-      splitter.Feed(buffer.get(), n, on_line);
+      if (!reader.Next(&chunk, &error)) throw std::runtime_error(error);
+      if (chunk.empty()) break;
+      splitter.Feed(chunk.data(), chunk.size(), on_line);
     }
     splitter.Finish(on_line);
   } catch (const std::exception& failure) {

@@ -20,8 +20,6 @@ int RunEncrypt(const Args& args) {
   }
   std::string error;
   if (!EncryptLogFile(source, target, &error)) {
-    // A half-written log would read as damaged records; the file is ours.
-    if (platform::FileExists(target)) platform::RemoveFile(target);
     return Fail(Message().Text("Zašifrování selhalo: ").Name(error));
   }
   return kExitOk;

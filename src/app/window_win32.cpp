@@ -1,0 +1,88 @@
+#include "app/window_win32.h"
+
+#include <exception>
+
+#include "support/events.h"
+
+void ReportUncaught(const char* sender, const char* message) {
+  AddEvent(3, std::string("Neznama vyjimka. Sender: ") + sender + ", \r\nErrorMessage: " +
+                  message);
+}
+
+std::string SystemErrorText(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length > 0 ? std::string(buffer, length) : std::string();
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
+  return text.empty() ? "System Error.  Code: " + std::to_string(code) + "." : text;
+}
+
+Window::~Window() {
+  if (hwnd_ != nullptr) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int y, int width,
+                    int height, HWND owner, HMENU menu) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExA(instance, ClassName(), &existing)) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (wc.hIcon == nullptr) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName();
+    if (!RegisterClassExA(&wc)) {
+      AddEvent(3, std::string("RegisterClassEx ") + ClassName() + " \r\nErrorMessage: " +
+                      SystemErrorText(GetLastError()));
+      return false;
+    }
+  }
+  if (!CreateWindowExA(ex_style, ClassName(), caption, style, x, y, width, height, owner, menu,
+                       instance, this)) {
+    AddEvent(3, std::string("CreateWindowEx ") + ClassName() + " \r\nErrorMessage: " +
+                    SystemErrorText(GetLastError()));
+    return false;
+  }
+  return true;
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return Default(message, wparam, lparam);
+}
+
+LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  LRESULT result = 0;
+  try {
+    result = self->OnMessage(message, wparam, lparam);
+  } catch (const std::exception& failure) {
+    ReportUncaught(self->ClassName(), failure.what());
+  } catch (...) {
+    ReportUncaught(self->ClassName(), "unknown exception");
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}

@@ -2,23 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/error_text_win32.h"
+
 namespace platform {
 namespace {
-
-std::string ErrorText(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length > 0 ? std::string(buffer, length) : std::string();
-  if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
-    text.pop_back();
-  }
-  if (text.empty()) text = "System Error.  Code: " + std::to_string(code) + ".";
-  return text;
-}
 
 bool Fail(std::string* error) {
   const DWORD code = GetLastError();

@@ -1,0 +1,168 @@
+#include "platform/ini_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "platform/file.h"
+#include "support/text_routines.h"
+
+namespace platform {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return AsciiEqualNoCase(std::string(Trimmed(a)), std::string(Trimmed(b)));
+}
+
+// The lines of the file, without their line ends; empty when it cannot be read.
+std::vector<std::string> LoadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  File file;
+  std::string error;
+  if (!file.OpenRead(path, &error)) return lines;
+  std::string bytes;
+  char buffer[4096];
+  size_t n = 0;
+  while (file.Read(buffer, sizeof(buffer), &n, &error) && n > 0) bytes.append(buffer, n);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    size_t stop = end;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    lines.emplace_back(bytes, start, stop - start);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The name of a section header line ("[name]", up to the last "]"); false for
+// any other line.
+bool SectionName(const std::string& line, std::string_view* name) {
+  const std::string_view text = Trimmed(line);
+  if (text.empty() || text.front() != '[') return false;
+  const size_t close = text.rfind(']');
+  if (close == std::string_view::npos) return false;
+  *name = text.substr(1, close - 1);
+  return true;
+}
+
+// Splits a "key=value" line; false for a line without "=".
+bool KeyValue(const std::string& line, std::string_view* key, std::string_view* value) {
+  const std::string_view text = Trimmed(line);
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return false;
+  *key = Trimmed(text.substr(0, equals));
+  *value = Trimmed(text.substr(equals + 1));
+  return true;
+}
+
+// Where a section and a key lie among the lines.
+struct Location {
+  bool section_found = false;
+  size_t after_section = 0;  // index after the section's last non-blank line
+  bool key_found = false;
+  size_t key_line = 0;
+};
+
+Location Find(const std::vector<std::string>& lines, const std::string& section,
+              const std::string& key) {
+  Location where;
+  size_t i = 0;
+  std::string_view name;
+  for (; i < lines.size(); ++i) {
+    if (SectionName(lines[i], &name) && SameName(name, section)) break;
+  }
+  if (i == lines.size()) return where;
+  where.section_found = true;
+  where.after_section = i + 1;
+  for (++i; i < lines.size() && !SectionName(lines[i], &name); ++i) {
+    if (!Trimmed(lines[i]).empty()) where.after_section = i + 1;
+    std::string_view line_key, value;
+    if (!where.key_found && KeyValue(lines[i], &line_key, &value) && SameName(line_key, key)) {
+      where.key_found = true;
+      where.key_line = i;
+    }
+  }
+  return where;
+}
+
+bool StoreLines(const std::string& path, const std::vector<std::string>& lines,
+                std::string* error) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  File file;
+  return file.Create(path, error) && file.Write(bytes.data(), bytes.size(), error);
+}
+
+}  // namespace
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& default_value) {
+  const std::vector<std::string> lines = LoadLines(path_);
+  const Location where = Find(lines, section, key);
+  if (!where.key_found) return default_value;
+  std::string_view line_key, value;
+  KeyValue(lines[where.key_line], &line_key, &value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value, std::string* error) {
+  std::vector<std::string> lines = LoadLines(path_);
+  const Location where = Find(lines, section, key);
+  const std::string entry = key + "=" + value;
+  if (where.key_found) {
+    lines[where.key_line] = entry;
+  } else if (where.section_found) {
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.after_section), entry);
+  } else {
+    lines.push_back("[" + section + "]");
+    lines.push_back(entry);
+  }
+  return StoreLines(path_, lines, error);
+}
+
+bool IniFile::DeleteKey(const std::string& section, const std::string& key, std::string* error) {
+  std::vector<std::string> lines = LoadLines(path_);
+  const Location where = Find(lines, section, key);
+  if (!where.key_found) return true;
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(where.key_line));
+  return StoreLines(path_, lines, error);
+}
+
+bool IniFile::Flush(std::string* error) {
+  // Writes have reached the file already; this pushes them to the disk.
+  std::string native = path_;
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  const int fd = open(native.c_str(), O_RDONLY);
+  if (fd < 0) {
+    if (errno == ENOENT) return true;  // nothing was written
+    if (error != nullptr) *error = std::strerror(errno);
+    return false;
+  }
+  const bool synced = fsync(fd) == 0;
+  if (!synced && error != nullptr) *error = std::strerror(errno);
+  close(fd);
+  return synced;
+}
+
+}  // namespace platform

@@ -1,0 +1,193 @@
+#include "platform/locale.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr DWORD kKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+
+// LCMapStringA refuses an empty text; this is the key Windows gives a text
+// of ignorable characters alone (four empty sections), which compares equal
+// to it as CompareStringA says.
+const char kEmptyKey[] = "\x01\x01\x01\x01";
+constexpr size_t kEmptyKeyLength = 4;
+
+// The key without its terminating 0; false when the locale refuses the
+// text (the A functions accept every byte, so this is not expected).
+bool RawKey(const char* text, size_t length, std::string* key) {
+  if (length == 0) {
+    key->assign(kEmptyKey, kEmptyKeyLength);
+    return true;
+  }
+  const int text_length = static_cast<int>(length);
+  char stack[512];
+  int n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length,
+                       stack, sizeof(stack));
+  if (n > 0) {
+    key->assign(stack, static_cast<size_t>(n - 1));
+    return true;
+  }
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+  n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length, nullptr, 0);
+  if (n <= 0) return false;
+  std::vector<char> heap(static_cast<size_t>(n));
+  n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length,
+                   heap.data(), n);
+  if (n <= 0) return false;
+  key->assign(heap.data(), static_cast<size_t>(n - 1));
+  return true;
+}
+
+// The primary weights: the key's bytes before its first section separator.
+std::string PrimarySection(const std::string& key) {
+  return key.substr(0, key.find('\x01'));
+}
+
+// Builds the leading bytes of a sort key from per-byte primary weights, so
+// that a bulk sort needs the slow locale call only for texts that agree in
+// their first weights. The weights come from the locale itself: every byte
+// and every pair of bytes is mapped once; a pair whose weights are not the
+// sum of its bytes' (a contraction such as the Czech "ch") is kept as a
+// unit. Contractions are then checked in the context of every third byte;
+// a locale whose rules this model cannot reproduce disables the prefixes.
+class PrimaryComposer {
+ public:
+  PrimaryComposer() { usable_ = Calibrate(); }
+
+  // Writes up to capacity bytes of the key's start; see LocaleSortKeyPrefix.
+  size_t Compose(const char* text, size_t length, uint8_t* out,
+                 size_t capacity) const {
+    return usable_ ? Walk(text, length, out, capacity) : 0;
+  }
+
+ private:
+  size_t Walk(const char* text, size_t length, uint8_t* out,
+              size_t capacity) const {
+    size_t n = 0;
+    size_t i = 0;
+    while (i < length) {
+      const uint8_t b = static_cast<uint8_t>(text[i]);
+      // A byte next to one the locale refused may belong to a contraction
+      // we know nothing about: stop before both.
+      if (stop_[b]) return n;
+      const std::string* piece = &unit_[b];
+      size_t step = 1;
+      if (i + 1 < length) {
+        const uint8_t next = static_cast<uint8_t>(text[i + 1]);
+        if (stop_[next]) return n;
+        const int32_t pair = pair_[(b << 8) | next];
+        if (pair >= 0) {
+          piece = &pair_primary_[static_cast<size_t>(pair)];
+          step = 2;
+        }
+      }
+      const size_t room = capacity - n;
+      if (piece->size() >= room) {
+        std::memcpy(out + n, piece->data(), room);
+        return capacity;
+      }
+      std::memcpy(out + n, piece->data(), piece->size());
+      n += piece->size();
+      i += step;
+    }
+    // The whole text is in: the separator that ends the primary weights is
+    // the key's next byte, which orders a text before its extensions.
+    if (n < capacity) out[n++] = 0x01;
+    return n;
+  }
+
+  bool Calibrate() {
+    std::string key;
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      if (RawKey(&c, 1, &key)) {
+        unit_[b] = PrimarySection(key);
+      } else {
+        stop_[b] = true;
+      }
+    }
+    pair_.assign(65536, -1);
+    std::vector<uint16_t> contractions;
+    for (int x = 0; x < 256; ++x) {
+      for (int y = 0; y < 256; ++y) {
+        if (stop_[x] || stop_[y]) continue;
+        const char text[2] = {static_cast<char>(x), static_cast<char>(y)};
+        if (!RawKey(text, 2, &key)) {
+          stop_[x] = stop_[y] = true;
+          continue;
+        }
+        std::string primary = PrimarySection(key);
+        if (primary.size() == unit_[x].size() + unit_[y].size() &&
+            primary.compare(0, unit_[x].size(), unit_[x]) == 0 &&
+            primary.compare(unit_[x].size(), std::string::npos, unit_[y]) == 0)
+          continue;
+        pair_[(x << 8) | y] = static_cast<int32_t>(pair_primary_.size());
+        pair_primary_.push_back(std::move(primary));
+        contractions.push_back(static_cast<uint16_t>((x << 8) | y));
+      }
+    }
+    for (uint16_t pair : contractions) {
+      const char x = static_cast<char>(pair >> 8);
+      const char y = static_cast<char>(pair & 0xFF);
+      for (int z = 0; z < 256; ++z) {
+        const char c = static_cast<char>(z);
+        const char before[3] = {c, x, y};
+        const char after[3] = {x, y, c};
+        if (!Reproduces(before) || !Reproduces(after)) return false;
+      }
+    }
+    return true;
+  }
+
+  // True when composing the three bytes gives exactly the key's primary
+  // weights and separator (or stops early, which is always correct).
+  bool Reproduces(const char* text) const {
+    std::string key;
+    if (!RawKey(text, 3, &key)) return false;
+    uint8_t composed[256];
+    const size_t n = Walk(text, 3, composed, sizeof(composed));
+    return n <= key.size() && std::memcmp(composed, key.data(), n) == 0;
+  }
+
+  bool usable_ = false;
+  std::string unit_[256];
+  bool stop_[256] = {};
+  std::vector<int32_t> pair_;  // index into pair_primary_ by (first << 8 | second)
+  std::vector<std::string> pair_primary_;
+};
+
+const PrimaryComposer& Composer() {
+  static const PrimaryComposer composer;
+  return composer;
+}
+
+}  // namespace
+
+int LocaleCompareNoCase(const std::string& a, const std::string& b) {
+  const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                                    a.data(), static_cast<int>(a.size()),
+                                    b.data(), static_cast<int>(b.size()));
+  // 0 is a refusal (not expected for 8-bit text): count it as equal rather
+  // than as "less", which would make the order inconsistent.
+  if (result == 0) return 0;
+  return result - 2;
+}
+
+std::string LocaleSortKey(const std::string& text) {
+  std::string key;
+  if (!RawKey(text.data(), text.size(), &key)) {
+    key.assign(kEmptyKey, kEmptyKeyLength);
+  }
+  return key;
+}
+
+size_t LocaleSortKeyPrefix(const std::string& text, uint8_t* out,
+                           size_t capacity) {
+  return Composer().Compose(text.data(), text.size(), out, capacity);
+}
+
+}  // namespace platform

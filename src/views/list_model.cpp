@@ -1,0 +1,622 @@
+#include "views/list_model.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/locale.h"
+#include "store/csez.h"
+#include "support/datetime.h"
+#include "support/duration.h"
+#include "support/events.h"
+#include "support/text_routines.h"
+
+namespace {
+
+constexpr int kRowTexts = kListColumns + 1;  // the cells and the row text
+constexpr int kRowTextIndex = kListColumns;
+
+const ListLayout kLayouts[3] = {
+    {ListPopup::kActivity,
+     false,
+     {"Jméno", "Doba", "Naposled viděno", "Titulek", "Aktivních dní",
+      "Denní průměr"}},
+    {ListPopup::kActivity,
+     false,
+     {"Jméno", "Doba", "Naposled viděno", "Titulek", "Aktivních dní",
+      "Denní průměr"}},
+    {ListPopup::kOverview, true, {"", "Od", "Do", "Doba", "", ""}},
+};
+
+uint8_t ClampColor(int value) {
+  return static_cast<uint8_t>(std::min(255, std::max(0, value)));
+}
+
+uint32_t LoadLength(const char* p) {
+  uint32_t length;
+  std::memcpy(&length, p, sizeof(length));
+  return length;
+}
+
+std::string_view TextAt(const char* record, int index) {
+  const char* p = record;
+  for (int i = 0; i < index; ++i) p += sizeof(uint32_t) + LoadLength(p) + 1;
+  return std::string_view(p + sizeof(uint32_t), LoadLength(p));
+}
+
+// How the rows are ordered for one sort column and view mode. The negated
+// rules (durations, dates, day counts) put the larger value first.
+enum class Rule { kNone, kText, kDuration, kDate, kDays };
+
+struct RuleSpec {
+  Rule rule;
+  int column;
+  bool caption_tie;  // equal keys are ordered by caption
+};
+
+RuleSpec RuleFor(uint32_t mode, uint8_t column) {
+  if (mode == 3) {
+    switch (column) {
+      case 1: return {Rule::kDate, 1, true};
+      case 2: return {Rule::kDate, 2, true};
+      case 3: return {Rule::kDuration, 3, true};
+      default: return {Rule::kNone, 0, false};
+    }
+  }
+  switch (column) {
+    case 0: return {Rule::kText, 0, false};
+    case 1: return {Rule::kDuration, 1, true};
+    case 2: return {Rule::kDate, 2, true};
+    case 3: return {Rule::kText, 3, true};
+    case 4: return {Rule::kDays, 4, false};
+    case 5: return {Rule::kDuration, 5, true};
+    default: return {Rule::kNone, 0, false};
+  }
+}
+
+int Sign(int value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
+
+int Cmp(const std::string& a, const std::string& b) {
+  return Sign(platform::LocaleCompareNoCase(a, b));
+}
+
+// The day count padded on "00000" up to its first blank: "12 " -> "0012 ",
+// "" -> "00000".
+std::string ZText(std::string_view text) {
+  const size_t blank = text.find(' ');
+  const size_t p = blank == std::string_view::npos ? 0 : blank + 1;
+  std::string out;
+  if (p < 5) out.assign(5 - p, '0');
+  out.append(text.data(), text.size());
+  return out;
+}
+
+// The general floating-point text of a date-time, 15 significant digits,
+// with the decimal comma of the fixed format.
+std::string NumberText(double value) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof(buffer), "%.15g", value);
+  for (char* p = buffer; *p != '\0'; ++p) {
+    if (*p == '.') *p = ',';
+  }
+  return buffer;
+}
+
+void ReportCompareFailure(const std::string& message) {
+  AddEvent(2, "Chyba pri porovnavani \r\nErrorMessage: " + message);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The duration rule's key as a number when the cell's DurationSortKey lies
+// on the template (below 1000 days): its nine digits read as one number
+// order exactly as the key texts do.
+bool DurationNumber(std::string_view text, double* number) {
+  static const char kTemplate[] = "000 dní 00:00:00";
+  constexpr size_t kLength = sizeof(kTemplate) - 1;
+  if (text.size() > kLength) return false;
+  const size_t pad = kLength - text.size();
+  uint64_t value = 0;
+  for (size_t i = 0; i < kLength; ++i) {
+    const char c = i < pad ? kTemplate[i] : text[i - pad];
+    if (IsDigit(kTemplate[i])) {
+      if (!IsDigit(c)) return false;
+      value = value * 10 + static_cast<uint64_t>(c - '0');
+    } else if (c != kTemplate[i]) {
+      return false;
+    }
+  }
+  *number = static_cast<double>(value);
+  return true;
+}
+
+// The day rule's key as a number for an empty cell or up to four digits and
+// one blank: Z gives "00000" and "dddd " there, and "0000 " < "00000" <
+// "0001 " < ... as texts, hence 2n for n days and 1 for the empty cell.
+bool DaysNumber(std::string_view text, double* number) {
+  if (text.empty()) {
+    *number = 1;
+    return true;
+  }
+  if (text.size() > 5 || text.back() != ' ') return false;
+  uint32_t days = 0;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (!IsDigit(text[i])) return false;
+    days = days * 10 + static_cast<uint32_t>(text[i] - '0');
+  }
+  *number = 2.0 * days;
+  return true;
+}
+
+// Dates from 18.5.1927 to 2173 print with five digits before the decimal
+// comma, so their texts order as the values do. Cells hold whole seconds,
+// and values a second apart differ far above the 15th digit: comparing the
+// values equals comparing the rounded texts.
+bool DateInTextOrderRange(double value) {
+  return value >= 10000.0 && value < 99999.9999;
+}
+
+// Locale keys of one text per row (an optional lead character and a body),
+// compared mostly on cheap key prefixes. Full keys are built only for rows
+// whose prefixes agree and whose texts differ, once each.
+class LocaleKeys {
+ public:
+  static constexpr size_t kPrefixCapacity = 64;
+
+  void Reserve(size_t n) {
+    lead_.reserve(n);
+    body_.reserve(n);
+    start_.reserve(n);
+    length_.reserve(n);
+  }
+
+  // lead 0: none.
+  void Add(char lead, std::string_view body) {
+    scratch_.clear();
+    if (lead != '\0') scratch_.push_back(lead);
+    scratch_.append(body.data(), body.size());
+    uint8_t prefix[kPrefixCapacity];
+    const size_t n =
+        platform::LocaleSortKeyPrefix(scratch_, prefix, kPrefixCapacity);
+    lead_.push_back(lead);
+    body_.push_back(body);
+    start_.push_back(static_cast<uint32_t>(bytes_.size()));
+    length_.push_back(static_cast<uint8_t>(n));
+    bytes_.insert(bytes_.end(), prefix, prefix + n);
+  }
+
+  int Compare(uint32_t a, uint32_t b) {
+    const size_t common = std::min(length_[a], length_[b]);
+    const int r = common == 0 ? 0
+                              : std::memcmp(&bytes_[start_[a]],
+                                            &bytes_[start_[b]], common);
+    if (r != 0) return Sign(r);
+    if (lead_[a] == lead_[b] && body_[a] == body_[b]) return 0;
+    return Sign(FullKey(a).compare(FullKey(b)));
+  }
+
+ private:
+  const std::string& FullKey(uint32_t row) {
+    auto it = full_.find(row);
+    if (it != full_.end()) return it->second;
+    scratch_.clear();
+    if (lead_[row] != '\0') scratch_.push_back(lead_[row]);
+    scratch_.append(body_[row].data(), body_[row].size());
+    return full_.emplace(row, platform::LocaleSortKey(scratch_)).first->second;
+  }
+
+  std::vector<char> lead_;
+  std::vector<std::string_view> body_;
+  std::vector<uint32_t> start_;
+  std::vector<uint8_t> length_;
+  std::vector<uint8_t> bytes_;
+  std::unordered_map<uint32_t, std::string> full_;  // node-based: references stay
+  std::string scratch_;
+};
+
+}  // namespace
+
+std::string DisplayName(const std::string& path) {
+  const size_t cut = path.find_last_of("\\:");
+  const std::string file =
+      cut == std::string::npos ? path : path.substr(cut + 1);
+  const std::string folder_part =
+      cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  const std::string base = StripExtension(file);
+  const std::string folder = LastPathPart(folder_part, 1);
+  if (folder.empty()) return path;
+  const std::string common = CommonWordRun(base, folder);
+  if (common != "\x01" && common.size() > 2) return common;
+  return folder + "\\" + file;
+}
+
+RgbColor DetailRowColor(RgbColor font) {
+  int r = font.red - 100;
+  int g = font.green - 70;
+  int b = font.blue - 90;
+  if (r < 0 || g < 0 || b < 0) {
+    r = font.red + 55;
+    g = font.green + 115;
+    b = font.blue + 75;
+  }
+  return RgbColor{ClampColor(r), ClampColor(g), ClampColor(b)};
+}
+
+const ListLayout* LayoutForMode(uint32_t mode) {
+  if (mode < 1 || mode > 3) return nullptr;
+  return &kLayouts[mode - 1];
+}
+
+bool ColumnRightAligned(int column) {
+  return column == 1 || column == 2 || column == 4 || column == 5;
+}
+
+// Row records live in large blocks, so a fill of many rows costs few
+// allocations; replaced records stay behind until a compaction.
+class ListModel::Arena {
+ public:
+  char* Allocate(size_t n) {
+    if (n > left_) {
+      const size_t size = std::max(kBlockSize, n);
+      blocks_.emplace_back(new char[size]);
+      cursor_ = blocks_.back().get();
+      left_ = size;
+    }
+    char* p = cursor_;
+    cursor_ += n;
+    left_ -= n;
+    return p;
+  }
+
+ private:
+  static constexpr size_t kBlockSize = 1 << 20;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* cursor_ = nullptr;
+  size_t left_ = 0;
+};
+
+struct ListModel::RowCells {
+  std::string_view text[kRowTexts];
+};
+
+namespace {
+
+size_t RecordSize(const std::string_view* texts) {
+  size_t size = 0;
+  for (int i = 0; i < kRowTexts; ++i) {
+    size += sizeof(uint32_t) + texts[i].size() + 1;
+  }
+  return size;
+}
+
+size_t RecordSizeAt(const char* record) {
+  const char* p = record;
+  for (int i = 0; i < kRowTexts; ++i) p += sizeof(uint32_t) + LoadLength(p) + 1;
+  return static_cast<size_t>(p - record);
+}
+
+void WriteRecord(const std::string_view* texts, char* out) {
+  for (int i = 0; i < kRowTexts; ++i) {
+    const uint32_t length = static_cast<uint32_t>(texts[i].size());
+    std::memcpy(out, &length, sizeof(length));
+    out += sizeof(length);
+    if (length != 0) std::memcpy(out, texts[i].data(), length);
+    out += length;
+    *out++ = '\0';
+  }
+}
+
+}  // namespace
+
+ListModel::ListModel() : arena_(new Arena) {}
+
+ListModel::~ListModel() = default;
+
+const ListLayout* ListModel::Zobraz(uint32_t mode) {
+  view_mode_ = mode;
+  return LayoutForMode(mode);
+}
+
+void ListModel::SetSortSettings(uint8_t column, uint8_t direction) {
+  sort_column_ = column;
+  sort_direction_ = direction == 1 ? 1 : 0;
+}
+
+std::string_view ListModel::Cell(size_t row, int column) const {
+  return TextAt(rows_[row], column);
+}
+
+std::string_view ListModel::RowText(size_t row) const {
+  return TextAt(rows_[row], kRowTextIndex);
+}
+
+void ListModel::Clear() {
+  rows_.clear();
+  rows_.shrink_to_fit();
+  arena_.reset(new Arena);
+  live_bytes_ = 0;
+  dead_bytes_ = 0;
+}
+
+void ListModel::Reserve(size_t rows) { rows_.reserve(rows); }
+
+void ListModel::Append(const RowCells& cells) {
+  const size_t size = RecordSize(cells.text);
+  char* record = arena_->Allocate(size);
+  WriteRecord(cells.text, record);
+  rows_.push_back(record);
+  live_bytes_ += size;
+}
+
+void ListModel::Replace(size_t row, const RowCells& cells) {
+  const size_t old_size = RecordSizeAt(rows_[row]);
+  const size_t size = RecordSize(cells.text);
+  char* record = arena_->Allocate(size);
+  WriteRecord(cells.text, record);  // the old record stays readable meanwhile
+  rows_[row] = record;
+  live_bytes_ += size - old_size;
+  dead_bytes_ += old_size;
+  CompactIfWasteful();
+}
+
+void ListModel::CompactIfWasteful() {
+  // The live list rewrites a row twice a second; copy the rows into fresh
+  // blocks once the replaced records outweigh them.
+  constexpr size_t kMinimumWaste = 1 << 20;
+  if (dead_bytes_ < kMinimumWaste || dead_bytes_ < live_bytes_) return;
+  std::unique_ptr<Arena> fresh(new Arena);
+  for (const char*& record : rows_) {
+    RowCells cells;
+    for (int i = 0; i < kRowTexts; ++i) cells.text[i] = TextAt(record, i);
+    const size_t size = RecordSize(cells.text);
+    char* copy = fresh->Allocate(size);
+    WriteRecord(cells.text, copy);
+    record = copy;
+  }
+  arena_ = std::move(fresh);
+  dead_bytes_ = 0;
+}
+
+void ListModel::PridejDoFileView(const std::string& name,
+                                 const ActivityRecord* record) {
+  if (record == nullptr || name.empty()) return;
+  const std::string time = FormatDuration(record->time);
+  const std::string stamp = FixedDateTimeText(record->stamp);
+  Append(RowCells{{name, time, stamp, record->TitleText(), std::string_view(),
+                   std::string_view(), record->PathText()}});
+}
+
+ZmenResult ListModel::Zmen(const ActivityRecord* record) {
+  if (record == nullptr) return {ZmenOutcome::kIgnored, 0};
+  const std::string name = DisplayName(record->PathText());
+  if (name.empty()) return {ZmenOutcome::kIgnored, 0};
+  const std::string& title = record->TitleText();
+  for (size_t row = 0; row < rows_.size(); ++row) {
+    if (Cell(row, 0) != name || Cell(row, 3) != title) continue;
+    const std::string time = FormatDuration(record->time);
+    const std::string stamp = FixedDateTimeText(record->stamp);
+    Replace(row, RowCells{{Cell(row, 0), time, stamp, title, Cell(row, 4),
+                           Cell(row, 5), RowText(row)}});
+    return {ZmenOutcome::kUpdated, row};
+  }
+  PridejDoFileView(name, record);
+  Sort();
+  return {ZmenOutcome::kAdded, 0};
+}
+
+void ListModel::PrekresliFileView(CSez* list) {
+  Clear();
+  if (list != nullptr) {
+    Reserve(list->size());
+    list->Rewind();
+    ActivityRecord* record;
+    while (list->Next(&record)) {
+      PridejDoFileView(DisplayName(record->PathText()), record);
+    }
+  }
+  Sort();
+}
+
+void ListModel::ZmenJ(const ActivityRecord* record) {
+  if (record == nullptr || record->PathText().empty()) return;
+  const uint32_t tenths = record->time * 10u;  // wraps as the 32-bit original
+  // The search aggregate counts at least one day; a record without any is
+  // shown with its total rather than dividing by zero.
+  const uint32_t days = record->activeDays;
+  const std::string time = FormatDuration(tenths);
+  const std::string latest = FixedDateTimeText(record->latest);
+  const std::string day_text = std::to_string(days) + " ";
+  const std::string average = FormatDuration(tenths / std::max(days, 1u));
+  Append(RowCells{{record->PathText(), time, latest, record->TitleText(),
+                   day_text, average, record->PathText()}});
+}
+
+void ListModel::ZmenK(const ActivityRecord* record) {
+  if (record == nullptr || record->PathText().empty()) return;
+  const std::string latest = FixedDateTimeText(record->latest);
+  const std::string time = FormatDuration(record->time * 10u);
+  Append(RowCells{{std::string_view(), record->PathText(), latest, time,
+                   std::string_view(), std::string_view(),
+                   record->PathText()}});
+}
+
+int ListModel::FileViewCompare(size_t row1, size_t row2) const {
+  const RuleSpec spec = RuleFor(view_mode_, sort_column_);
+  // The group character keeps rows without a title first in both
+  // directions: it flips with the direction, as does the result.
+  const char empty_group = sort_direction_ == 0 ? '1' : '2';
+  const char titled_group = sort_direction_ == 0 ? '2' : '1';
+  const std::string g1(1, Cell(row1, 3).empty() ? empty_group : titled_group);
+  const std::string g2(1, Cell(row2, 3).empty() ? empty_group : titled_group);
+  const std::string t1(Cell(row1, spec.column));
+  const std::string t2(Cell(row2, spec.column));
+  int c = 0;
+  switch (spec.rule) {
+    case Rule::kNone:
+      break;
+    case Rule::kText:
+      c = Cmp(g1 + t1, g2 + t2);
+      break;
+    case Rule::kDuration:
+      c = -Cmp(g2 + DurationSortKey(t1), g1 + DurationSortKey(t2));
+      break;
+    case Rule::kDays:
+      c = -Cmp(g2 + ZText(t1), g1 + ZText(t2));
+      break;
+    case Rule::kDate: {
+      double v1 = 0;
+      double v2 = 0;
+      if (!TryParseFixedDateTime(t1, &v1)) {
+        ReportCompareFailure(InvalidDateTimeMessage(t1));
+        return 0;
+      }
+      if (!TryParseFixedDateTime(t2, &v2)) {
+        ReportCompareFailure(InvalidDateTimeMessage(t2));
+        return 0;
+      }
+      c = -Cmp(g2 + NumberText(v1), g1 + NumberText(v2));
+      break;
+    }
+  }
+  if (c == 0 && spec.caption_tie) {
+    c = Cmp(std::string(Cell(row1, 0)), std::string(Cell(row2, 0)));
+  }
+  return sort_direction_ == 1 ? -c : c;
+}
+
+void ListModel::Sort(size_t* tracked_row) {
+  const size_t n = rows_.size();
+  const RuleSpec spec = RuleFor(view_mode_, sort_column_);
+  if (spec.rule == Rule::kNone || n < 2) return;
+
+  const uint8_t empty_group = sort_direction_ == 0 ? 1 : 2;
+  const uint8_t titled_group = sort_direction_ == 0 ? 2 : 1;
+  std::vector<uint8_t> group(n);
+  std::vector<uint32_t> order;
+  std::vector<uint32_t> failed;
+  order.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    group[i] = Cell(i, 3).empty() ? empty_group : titled_group;
+  }
+
+  // Negated rules use a number per row when every row's text has a form
+  // whose text order is numeric; otherwise the literal composed texts.
+  std::vector<double> number;
+  bool numeric = spec.rule != Rule::kText;
+  if (numeric) number.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const std::string_view text = Cell(i, spec.column);
+    bool ok = true;
+    switch (spec.rule) {
+      case Rule::kDuration:
+        ok = DurationNumber(text, &number[i]);
+        break;
+      case Rule::kDays:
+        ok = DaysNumber(text, &number[i]);
+        break;
+      case Rule::kDate:
+        if (!TryParseFixedDateTime(std::string(text), &number[i])) {
+          ReportCompareFailure(InvalidDateTimeMessage(std::string(text)));
+          failed.push_back(static_cast<uint32_t>(i));
+          continue;
+        }
+        ok = DateInTextOrderRange(number[i]);
+        break;
+      default:
+        break;
+    }
+    if (!ok) numeric = false;
+    order.push_back(static_cast<uint32_t>(i));
+  }
+
+  LocaleKeys keys;
+  std::vector<std::string> literal;  // composed bodies of the fallback
+  if (!numeric) {
+    keys.Reserve(n);
+    if (spec.rule != Rule::kText) literal.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      const std::string_view text = Cell(i, spec.column);
+      const char lead = static_cast<char>('0' + group[i]);
+      switch (spec.rule) {
+        case Rule::kText:
+          keys.Add(lead, text);
+          continue;
+        case Rule::kDuration:
+          literal[i] = DurationSortKey(std::string(text));
+          break;
+        case Rule::kDays:
+          literal[i] = ZText(text);
+          break;
+        case Rule::kDate:
+          // A failed row is outside the sort; its key is never read.
+          literal[i] = NumberText(number[i]);
+          break;
+        default:
+          break;
+      }
+      keys.Add(lead, literal[i]);
+    }
+  }
+  LocaleKeys captions;
+  if (spec.caption_tie) {
+    captions.Reserve(n);
+    for (size_t i = 0; i < n; ++i) captions.Add('\0', Cell(i, 0));
+  }
+
+  const bool reversed = sort_direction_ == 1;
+  auto compare = [&](uint32_t a, uint32_t b) {
+    int c;
+    if (spec.rule == Rule::kText) {
+      c = keys.Compare(a, b);
+    } else if (group[a] != group[b]) {
+      c = group[a] < group[b] ? -1 : 1;
+    } else if (numeric) {
+      c = number[a] > number[b] ? -1 : (number[a] < number[b] ? 1 : 0);
+    } else {
+      c = -keys.Compare(a, b);
+    }
+    if (c == 0 && spec.caption_tie) c = captions.Compare(a, b);
+    return reversed ? -c : c;
+  };
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return compare(a, b) < 0; });
+  order.insert(order.end(), failed.begin(), failed.end());
+
+  std::vector<const char*> sorted(n);
+  for (size_t k = 0; k < n; ++k) sorted[k] = rows_[order[k]];
+  rows_.swap(sorted);
+  if (tracked_row != nullptr && *tracked_row < n) {
+    for (size_t k = 0; k < n; ++k) {
+      if (order[k] == *tracked_row) {
+        *tracked_row = k;
+        break;
+      }
+    }
+  }
+}
+
+void ListModel::ColumnClick(uint8_t column, size_t* tracked_row) {
+  if (column == sort_column_) {
+    sort_direction_ = sort_direction_ == 0 ? 1 : 0;
+  } else {
+    sort_column_ = column;
+    sort_direction_ = 0;
+  }
+  Sort(tracked_row);
+}
+
+RgbColor ListModel::RowTextColor(size_t row, RgbColor font) const {
+  if ((view_mode_ == 1 || view_mode_ == 2) && !Cell(row, 3).empty()) {
+    return DetailRowColor(font);
+  }
+  return font;
+}
+
+bool ListModel::FocusedRowText(ptrdiff_t focused, std::string* text) const {
+  if (focused < 0 || static_cast<size_t>(focused) >= rows_.size()) {
+    return false;
+  }
+  *text = std::string(RowText(static_cast<size_t>(focused)));
+  return true;
+}

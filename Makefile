@@ -3,7 +3,7 @@ NATIVE := build/native
 WIN32  := build/win32
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps native win32 test test-native test-win32 bench clean
+.PHONY: all deps native win32 test test-native test-win32 bench dist clean
 
 all: native win32
 
@@ -25,6 +25,12 @@ test-native: native
 
 test-win32: win32
 	@ctest --test-dir $(WIN32) --output-on-failure
+
+# Release zip (Tramo2.exe, tramo2-stats.exe, Readme.pdf) named by the version.
+dist: win32
+	@cmake --build $(WIN32) --target dist
+	@rm -rf build/dist && mkdir -p build/dist && cp $(WIN32)/dist/Tramo2-*.zip build/dist/
+	@ls build/dist/*.zip
 
 bench: native win32
 	@bash bench/run.sh

@@ -1,0 +1,207 @@
+#include "support/autostart_win32.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/file.h"
+
+namespace {
+
+constexpr char kValueName[] = "Tramo";
+constexpr char kShortcutName[] = "\\Tramo2.lnk";
+
+HKEY RunRoot(bool per_user) { return per_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+const char* RunKeyPath(bool per_user) {
+  return per_user ? "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+                  : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  ~RegistryKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+
+  bool Open(HKEY root, const char* path) {
+    return RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key_) == ERROR_SUCCESS;
+  }
+  bool Create(HKEY root, const char* path) {
+    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                           nullptr, &key_, nullptr) == ERROR_SUCCESS;
+  }
+  // A string value without its terminating zero; false for a missing value
+  // or one of another type.
+  bool ReadString(const char* name, std::string* value) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    std::vector<BYTE> data(size + 1);
+    if (RegQueryValueExA(key_, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
+      return false;
+    }
+    // Stored strings need not end in a zero; cut at the first one.
+    value->assign(reinterpret_cast<const char*>(data.data()), size);
+    const size_t end = value->find('\0');
+    if (end != std::string::npos) value->resize(end);
+    return true;
+  }
+  bool WriteString(const char* name, const std::string& value) {
+    return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  }
+  bool DeleteValue(const char* name) { return RegDeleteValueA(key_, name) == ERROR_SUCCESS; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// COM for the shell link object; left alone when the thread has it already
+// in another mode.
+class ComScope {
+ public:
+  ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComScope() {
+    if (initialised_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (p_ != nullptr) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+  void** out() { return reinterpret_cast<void**>(&p_); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+std::wstring Wide(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+  wide.resize(static_cast<size_t>(n - 1));
+  return wide;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool SaveShortcut(const std::string& exe_path, const std::string& arguments,
+                  const std::string& path) {
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              link.out()))) {
+    return false;
+  }
+  link->SetPath(exe_path.c_str());
+  link->SetArguments(arguments.c_str());
+  link->SetIconLocation(exe_path.c_str(), 0);
+  link->SetWorkingDirectory(FolderOf(exe_path).c_str());
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return false;
+  return SUCCEEDED(file->Save(Wide(path).c_str(), TRUE));
+}
+
+bool LoadShortcutArguments(const std::string& path, std::string* arguments) {
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              link.out()))) {
+    return false;
+  }
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.out())) ||
+      FAILED(file->Load(Wide(path).c_str(), STGM_READ))) {
+    return false;
+  }
+  char buffer[256] = {};
+  if (FAILED(link->GetArguments(buffer, sizeof(buffer)))) return false;
+  buffer[sizeof(buffer) - 1] = '\0';
+  *arguments = buffer;
+  return true;
+}
+
+}  // namespace
+
+WindowsAutostart::WindowsAutostart(std::string exe_path) : exe_path_(std::move(exe_path)) {}
+
+bool WindowsAutostart::RunKeyAutostart(bool per_user, int op) {
+  RegistryKey key;
+  switch (op) {
+    case aoCheckIcon:
+    case aoCheckNoIcon: {
+      std::string value;
+      return key.Open(RunRoot(per_user), RunKeyPath(per_user)) &&
+             key.ReadString(kValueName, &value) &&
+             value == RunValueData(exe_path_, op == aoCheckIcon);
+    }
+    case aoWriteIcon:
+    case aoWriteNoIcon:
+      return key.Create(RunRoot(per_user), RunKeyPath(per_user)) &&
+             key.WriteString(kValueName, RunValueData(exe_path_, op == aoWriteIcon));
+    case aoRemove:
+      return key.Create(RunRoot(per_user), RunKeyPath(per_user)) && key.DeleteValue(kValueName);
+    default:
+      return false;
+  }
+}
+
+bool WindowsAutostart::ShortcutAutostart(bool per_user, int op) {
+  if (op < aoCheckIcon || op > aoWriteNoIcon) return false;
+  ComScope com;
+  const std::string path = ShortcutPath(per_user);
+  if (path.empty()) return false;
+  switch (op) {
+    case aoCheckIcon:
+      return platform::FileExists(path);
+    case aoCheckNoIcon: {
+      std::string arguments;
+      return platform::FileExists(path) && LoadShortcutArguments(path, &arguments) &&
+             ArgumentsSayNoIcon(arguments);
+    }
+    case aoWriteIcon:
+    case aoWriteNoIcon:
+      return SaveShortcut(exe_path_, ShortcutArguments(op == aoWriteIcon), path);
+    case aoRemove:
+      return DeleteFileA(path.c_str()) != FALSE;
+  }
+  return false;
+}
+
+std::string WindowsAutostart::ShortcutPath(bool per_user) {
+  LPITEMIDLIST items = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, per_user ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP,
+                                        &items)) ||
+      items == nullptr) {
+    return std::string();
+  }
+  char folder[MAX_PATH + 1] = {};
+  const bool found = SHGetPathFromIDListA(items, folder) != FALSE;
+  CoTaskMemFree(items);
+  if (!found || folder[0] == '\0') return std::string();
+  return std::string(folder) + kShortcutName;
+}

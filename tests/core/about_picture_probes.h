@@ -1,0 +1,17 @@
+#ifndef TRAMO_TESTS_CORE_ABOUT_PICTURE_PROBES_H_
+#define TRAMO_TESTS_CORE_ABOUT_PICTURE_PROBES_H_
+
+// Points of the About picture (src/app/about.jpg) and their colour as drawn:
+// the orange title, a teal bar, the background, the clock's centre and the
+// dark band behind the version label. JPEG moves colours a little.
+struct AboutPictureProbe {
+  int x, y, r, g, b;
+};
+
+constexpr AboutPictureProbe kAboutPictureProbes[] = {
+    {50, 184, 255, 140, 40}, {228, 440, 52, 186, 197}, {20, 500, 2, 3, 11},
+    {255, 98, 255, 170, 60}, {100, 310, 8, 12, 31},
+};
+constexpr int kAboutPictureTolerance = 12;
+
+#endif  // TRAMO_TESTS_CORE_ABOUT_PICTURE_PROBES_H_

@@ -158,62 +158,199 @@ bool DateInTextOrderRange(double value) {
 }
 
 // Locale keys of one text per row (an optional lead character and a body),
-// compared mostly on cheap key prefixes. Full keys are built only for rows
-// whose prefixes agree and whose texts differ, once each.
+// compared mostly on cheap key prefixes built on first use. Full keys are
+// built only for texts whose prefixes agree, once per distinct text: a
+// search repeats each path on many rows.
 class LocaleKeys {
  public:
   static constexpr size_t kPrefixCapacity = 64;
 
-  void Reserve(size_t n) {
-    lead_.reserve(n);
-    body_.reserve(n);
-    start_.reserve(n);
-    length_.reserve(n);
+  explicit LocaleKeys(size_t rows)
+      : lead_(rows),
+        body_(rows),
+        length_(rows, kNotBuilt),
+        full_(rows, kNotBuilt),
+        bytes_(new uint8_t[rows * kPrefixCapacity]) {}
+
+  // lead 0: none. The body must outlive the keys.
+  void Set(uint32_t row, char lead, std::string_view body) {
+    lead_[row] = lead;
+    body_[row] = body;
   }
 
-  // lead 0: none.
-  void Add(char lead, std::string_view body) {
-    scratch_.clear();
-    if (lead != '\0') scratch_.push_back(lead);
-    scratch_.append(body.data(), body.size());
-    uint8_t prefix[kPrefixCapacity];
-    const size_t n =
-        platform::LocaleSortKeyPrefix(scratch_, prefix, kPrefixCapacity);
-    lead_.push_back(lead);
-    body_.push_back(body);
-    start_.push_back(static_cast<uint32_t>(bytes_.size()));
-    length_.push_back(static_cast<uint8_t>(n));
-    bytes_.insert(bytes_.end(), prefix, prefix + n);
+  // The prefix's first 8 * words bytes big-endian in numbers (zeros after
+  // its end) and how many of them are the prefix's own.
+  void Head(uint32_t row, size_t words, uint64_t* head, uint8_t* count) {
+    size_t length;
+    const uint8_t* p = Prefix(row, &length);
+    const size_t n = std::min<size_t>(length, 8 * words);
+    for (size_t w = 0; w < words; ++w) {
+      uint64_t word = 0;
+      for (size_t i = w * 8; i < w * 8 + 8; ++i) {
+        word = (word << 8) | (i < n ? p[i] : 0);
+      }
+      head[w] = word;
+    }
+    *count = static_cast<uint8_t>(n);
   }
 
   int Compare(uint32_t a, uint32_t b) {
-    const size_t common = std::min(length_[a], length_[b]);
-    const int r = common == 0 ? 0
-                              : std::memcmp(&bytes_[start_[a]],
-                                            &bytes_[start_[b]], common);
+    size_t length_a, length_b;
+    const uint8_t* pa = Prefix(a, &length_a);
+    const uint8_t* pb = Prefix(b, &length_b);
+    const size_t common = std::min(length_a, length_b);
+    const int r = common == 0 ? 0 : std::memcmp(pa, pb, common);
     if (r != 0) return Sign(r);
     if (lead_[a] == lead_[b] && body_[a] == body_[b]) return 0;
-    return Sign(FullKey(a).compare(FullKey(b)));
+    // Both built before either is read: building may move the keys.
+    const uint32_t key_a = FullKey(a);
+    const uint32_t key_b = FullKey(b);
+    return Sign(full_keys_[key_a].compare(full_keys_[key_b]));
   }
 
  private:
-  const std::string& FullKey(uint32_t row) {
-    auto it = full_.find(row);
-    if (it != full_.end()) return it->second;
+  static constexpr uint32_t kNotBuilt = 0xFFFFFFFFu;
+
+  void Compose(uint32_t row) {
     scratch_.clear();
     if (lead_[row] != '\0') scratch_.push_back(lead_[row]);
     scratch_.append(body_[row].data(), body_[row].size());
-    return full_.emplace(row, platform::LocaleSortKey(scratch_)).first->second;
+  }
+
+  const uint8_t* Prefix(uint32_t row, size_t* length) {
+    uint8_t* p = &bytes_[static_cast<size_t>(row) * kPrefixCapacity];
+    if (length_[row] == kNotBuilt) {
+      Compose(row);
+      length_[row] = static_cast<uint32_t>(
+          platform::LocaleSortKeyPrefix(scratch_, p, kPrefixCapacity));
+    }
+    *length = length_[row];
+    return p;
+  }
+
+  // Index of the row's full key in full_keys_.
+  uint32_t FullKey(uint32_t row) {
+    if (full_[row] == kNotBuilt) {
+      Compose(row);
+      auto found = full_by_text_.find(scratch_);
+      if (found == full_by_text_.end()) {
+        found = full_by_text_
+                    .emplace(scratch_, static_cast<uint32_t>(full_keys_.size()))
+                    .first;
+        full_keys_.push_back(platform::LocaleSortKey(scratch_));
+      }
+      full_[row] = found->second;
+    }
+    return full_[row];
   }
 
   std::vector<char> lead_;
   std::vector<std::string_view> body_;
-  std::vector<uint32_t> start_;
-  std::vector<uint8_t> length_;
-  std::vector<uint8_t> bytes_;
-  std::unordered_map<uint32_t, std::string> full_;  // node-based: references stay
+  std::vector<uint32_t> length_;
+  std::vector<uint32_t> full_;  // index into full_keys_
+  std::unique_ptr<uint8_t[]> bytes_;  // kPrefixCapacity bytes per row
+  std::unordered_map<std::string, uint32_t> full_by_text_;
+  std::vector<std::string> full_keys_;
   std::string scratch_;
 };
+
+// Orders two texts by the first bytes of their key prefixes when they
+// differ within both; 0 when those bytes cannot tell.
+constexpr size_t kHeadWords = 4;
+
+struct PrefixHead {
+  uint64_t word[kHeadWords];
+  uint32_t index;
+  uint8_t bytes;
+};
+
+int CompareHeads(const PrefixHead& a, const PrefixHead& b) {
+  const uint8_t known = std::min(a.bytes, b.bytes);
+  for (size_t w = 0; w < kHeadWords; ++w) {
+    const uint64_t differ = a.word[w] ^ b.word[w];
+    if (differ == 0) continue;
+    const size_t first_byte = w * 8 + __builtin_clzll(differ) / 8;
+    if (first_byte >= known) return 0;
+    return a.word[w] < b.word[w] ? -1 : 1;
+  }
+  return 0;
+}
+
+// The rank of each row's text (an optional lead character and a body) in
+// the locale order; texts that compare equal share a rank. The distinct
+// texts are sorted once, so rows repeating a text (a search lists each path
+// many times) cost a hash lookup.
+std::vector<uint32_t> RankTexts(const std::vector<char>& leads,
+                                const std::vector<std::string_view>& bodies) {
+  const size_t n = bodies.size();
+  // Open addressing over text numbers + 1; a table at most half full.
+  size_t slots = 16;
+  while (slots < 2 * n) slots *= 2;
+  std::vector<uint32_t> table(slots, 0);
+  std::vector<uint32_t> text_of_row(n);
+  std::vector<std::pair<char, std::string_view>> texts;
+  for (size_t i = 0; i < n; ++i) {
+    uint64_t hash = 14695981039346656037ull ^ static_cast<unsigned char>(leads[i]);
+    for (char c : bodies[i]) {
+      hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    size_t slot = static_cast<size_t>(hash ^ (hash >> 29)) & (slots - 1);
+    for (;;) {
+      const uint32_t entry = table[slot];
+      if (entry == 0) {
+        texts.emplace_back(leads[i], bodies[i]);
+        table[slot] = static_cast<uint32_t>(texts.size());
+        text_of_row[i] = static_cast<uint32_t>(texts.size() - 1);
+        break;
+      }
+      const auto& text = texts[entry - 1];
+      if (text.first == leads[i] && text.second == bodies[i]) {
+        text_of_row[i] = entry - 1;
+        break;
+      }
+      slot = (slot + 1) & (slots - 1);
+    }
+  }
+  std::vector<uint32_t>().swap(table);
+
+  LocaleKeys keys(texts.size());
+  std::vector<PrefixHead> heads(texts.size());
+  for (uint32_t t = 0; t < texts.size(); ++t) {
+    keys.Set(t, texts[t].first, texts[t].second);
+    heads[t].index = t;
+    keys.Head(t, kHeadWords, heads[t].word, &heads[t].bytes);
+  }
+  auto compare = [&keys](const PrefixHead& a, const PrefixHead& b) {
+    const int c = CompareHeads(a, b);
+    return c != 0 ? c : keys.Compare(a.index, b.index);
+  };
+  std::sort(heads.begin(), heads.end(),
+            [&compare](const PrefixHead& a, const PrefixHead& b) {
+              return compare(a, b) < 0;
+            });
+  std::vector<uint32_t> rank_of_text(texts.size());
+  uint32_t rank = 0;
+  for (size_t k = 0; k < heads.size(); ++k) {
+    if (k > 0 && compare(heads[k - 1], heads[k]) != 0) ++rank;
+    rank_of_text[heads[k].index] = rank;
+  }
+  for (uint32_t& r : text_of_row) r = rank_of_text[r];
+  return text_of_row;
+}
+
+// One row in the sort, ordered by numbers alone.
+struct SortItem {
+  uint64_t key;  // a number's bits or a text's rank
+  uint32_t row;
+  uint8_t group;
+};
+
+uint64_t NumberBits(double value) {
+  // Non-negative doubles order as their bit patterns.
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  return bits;
+}
 
 }  // namespace
 
@@ -490,23 +627,21 @@ void ListModel::Sort(size_t* tracked_row) {
   const RuleSpec spec = RuleFor(view_mode_, sort_column_);
   if (spec.rule == Rule::kNone || n < 2) return;
 
+  // The group keeps rows without a title first in both directions: it flips
+  // with the direction, as does every comparison.
   const uint8_t empty_group = sort_direction_ == 0 ? 1 : 2;
   const uint8_t titled_group = sort_direction_ == 0 ? 2 : 1;
-  std::vector<uint8_t> group(n);
-  std::vector<uint32_t> order;
+  std::vector<SortItem> items;
   std::vector<uint32_t> failed;
-  order.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    group[i] = Cell(i, 3).empty() ? empty_group : titled_group;
-  }
+  items.reserve(n);
 
   // Negated rules use a number per row when every row's text has a form
   // whose text order is numeric; otherwise the literal composed texts.
-  std::vector<double> number;
+  std::vector<double> number(spec.rule == Rule::kText ? 0 : n);
   bool numeric = spec.rule != Rule::kText;
-  if (numeric) number.resize(n);
   for (size_t i = 0; i < n; ++i) {
     const std::string_view text = Cell(i, spec.column);
+    const uint8_t group = Cell(i, 3).empty() ? empty_group : titled_group;
     bool ok = true;
     switch (spec.rule) {
       case Rule::kDuration:
@@ -527,20 +662,23 @@ void ListModel::Sort(size_t* tracked_row) {
         break;
     }
     if (!ok) numeric = false;
-    order.push_back(static_cast<uint32_t>(i));
+    items.push_back(SortItem{0, static_cast<uint32_t>(i), group});
   }
 
-  LocaleKeys keys;
-  std::vector<std::string> literal;  // composed bodies of the fallback
-  if (!numeric) {
-    keys.Reserve(n);
-    if (spec.rule != Rule::kText) literal.resize(n);
-    for (size_t i = 0; i < n; ++i) {
+  if (numeric) {
+    for (SortItem& item : items) item.key = NumberBits(number[item.row]);
+  } else {
+    // The literal composed texts, ranked in the locale order.
+    std::vector<std::string> literal(spec.rule == Rule::kText ? 0 : n);
+    std::vector<char> leads(items.size());
+    std::vector<std::string_view> bodies(items.size());
+    for (size_t k = 0; k < items.size(); ++k) {
+      const uint32_t i = items[k].row;
       const std::string_view text = Cell(i, spec.column);
-      const char lead = static_cast<char>('0' + group[i]);
+      leads[k] = static_cast<char>('0' + items[k].group);
       switch (spec.rule) {
         case Rule::kText:
-          keys.Add(lead, text);
+          bodies[k] = text;
           continue;
         case Rule::kDuration:
           literal[i] = DurationSortKey(std::string(text));
@@ -548,52 +686,82 @@ void ListModel::Sort(size_t* tracked_row) {
         case Rule::kDays:
           literal[i] = ZText(text);
           break;
-        case Rule::kDate:
-          // A failed row is outside the sort; its key is never read.
+        default:
           literal[i] = NumberText(number[i]);
           break;
-        default:
-          break;
       }
-      keys.Add(lead, literal[i]);
+      bodies[k] = literal[i];
     }
-  }
-  LocaleKeys captions;
-  if (spec.caption_tie) {
-    captions.Reserve(n);
-    for (size_t i = 0; i < n; ++i) captions.Add('\0', Cell(i, 0));
+    const std::vector<uint32_t> ranks = RankTexts(leads, bodies);
+    for (size_t k = 0; k < items.size(); ++k) items[k].key = ranks[k];
   }
 
+  // A text rule's rank already holds the group (its lead character); the
+  // negated rules compare the group first and their keys the other way.
+  const bool text_rule = spec.rule == Rule::kText;
   const bool reversed = sort_direction_ == 1;
-  auto compare = [&](uint32_t a, uint32_t b) {
-    int c;
-    if (spec.rule == Rule::kText) {
-      c = keys.Compare(a, b);
-    } else if (group[a] != group[b]) {
-      c = group[a] < group[b] ? -1 : 1;
-    } else if (numeric) {
-      c = number[a] > number[b] ? -1 : (number[a] < number[b] ? 1 : 0);
-    } else {
-      c = -keys.Compare(a, b);
-    }
-    if (c == 0 && spec.caption_tie) c = captions.Compare(a, b);
-    return reversed ? -c : c;
+  auto same_key = [](const SortItem& a, const SortItem& b) {
+    return a.group == b.group && a.key == b.key;
   };
-  std::stable_sort(order.begin(), order.end(),
-                   [&](uint32_t a, uint32_t b) { return compare(a, b) < 0; });
-  order.insert(order.end(), failed.begin(), failed.end());
+  std::stable_sort(items.begin(), items.end(),
+                   [text_rule, reversed](const SortItem& a, const SortItem& b) {
+                     int c;
+                     if (text_rule) {
+                       c = a.key < b.key ? -1 : (a.key > b.key ? 1 : 0);
+                     } else if (a.group != b.group) {
+                       c = a.group < b.group ? -1 : 1;
+                     } else {
+                       c = a.key > b.key ? -1 : (a.key < b.key ? 1 : 0);
+                     }
+                     return reversed ? c > 0 : c < 0;
+                   });
 
-  std::vector<const char*> sorted(n);
-  for (size_t k = 0; k < n; ++k) sorted[k] = rows_[order[k]];
-  rows_.swap(sorted);
-  if (tracked_row != nullptr && *tracked_row < n) {
-    for (size_t k = 0; k < n; ++k) {
-      if (order[k] == *tracked_row) {
-        *tracked_row = k;
-        break;
+  // Ties by caption, within each run of equal keys only: the captions of
+  // the rows in such runs are ranked, and each run sorted by rank.
+  if (spec.caption_tie) {
+    std::vector<std::pair<size_t, size_t>> runs;
+    std::vector<char> leads;
+    std::vector<std::string_view> captions;
+    for (size_t begin = 0; begin < items.size();) {
+      size_t end = begin + 1;
+      while (end < items.size() && same_key(items[begin], items[end])) ++end;
+      if (end - begin > 1) {
+        runs.emplace_back(begin, end);
+        for (size_t k = begin; k < end; ++k) {
+          captions.push_back(Cell(items[k].row, 0));
+        }
       }
+      begin = end;
+    }
+    leads.assign(captions.size(), '\0');
+    const std::vector<uint32_t> ranks = RankTexts(leads, captions);
+    // The rank travels in the key, which the run no longer needs.
+    size_t next = 0;
+    for (const auto& run : runs) {
+      for (size_t k = run.first; k < run.second; ++k) items[k].key = ranks[next++];
+      std::stable_sort(items.begin() + run.first, items.begin() + run.second,
+                       [reversed](const SortItem& a, const SortItem& b) {
+                         return reversed ? a.key > b.key : a.key < b.key;
+                       });
     }
   }
+
+  // Rows whose date cannot be read compare equal to all: they go last.
+  std::vector<const char*> sorted;
+  sorted.reserve(n);
+  size_t tracked_to = n;
+  for (const SortItem& item : items) {
+    if (tracked_row != nullptr && item.row == *tracked_row) {
+      tracked_to = sorted.size();
+    }
+    sorted.push_back(rows_[item.row]);
+  }
+  for (uint32_t row : failed) {
+    if (tracked_row != nullptr && row == *tracked_row) tracked_to = sorted.size();
+    sorted.push_back(rows_[row]);
+  }
+  rows_.swap(sorted);
+  if (tracked_row != nullptr && tracked_to < n) *tracked_row = tracked_to;
 }
 
 void ListModel::ColumnClick(uint8_t column, size_t* tracked_row) {

@@ -292,9 +292,13 @@ TEST(ListModelTest, SortAgreesWithLiteralComparison) {
   const std::vector<std::string> names = {
       "C:\\a\\čaj.exe", "C:\\A\\ČAJ.exe", "C:\\a\\cukr.exe", "C:\\ch\\chata.exe",
       "C:\\h\\hrad.exe", "D:\\x\\app.exe", "C:\\x\\app.exe", "[system;]",
-      "C:\\Ďábel.exe", "C:\\dub.exe"};
-  const std::vector<std::string> titles = {"", "", "", "Doc", "doc", "Čaj",
-                                           "chata", "hrad", "- x", "x"};
+      "C:\\Ďábel.exe", "C:\\dub.exe",
+      "C:\\Program Files\\Common Files\\Shared\\Tools\\a.exe",
+      "C:\\Program Files\\Common Files\\Shared\\Tools\\B.exe"};
+  const std::vector<std::string> titles = {
+      "", "", "", "Doc", "doc", "Čaj", "chata", "hrad", "- x", "x", "cukr",
+      "cůkr", "Dokument bez názvu - Poznámkový blok (1)",
+      "Dokument bez názvu - Poznámkový blok (2)"};
   for (int trial = 0; trial < 36; ++trial) {
     const uint32_t mode = 1 + trial % 3;
     const bool outliers = trial % 2 == 1;

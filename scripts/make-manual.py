@@ -212,7 +212,7 @@ def build(source, output):
         elif kind == "note":
             story.append(KeepTogether([Paragraph(inline(payload), NOTE)]))
         elif kind == "code":
-            story.append(Preformatted(payload, CODE))
+            story.append(KeepTogether([Preformatted(payload, CODE)]))
         elif kind in ("ulist", "olist"):
             items = [ListItem(Paragraph(inline(t), BODY), leftIndent=16) for t in payload]
             if kind == "ulist":
@@ -234,7 +234,24 @@ def build(source, output):
         elif kind == "pagebreak":
             story.append(PageBreak())
     doc = ManualTemplate(output, title + " – uživatelská příručka")
-    doc.multiBuild(story)
+    doc.multiBuild(keep_headings_with_text(story))
+
+
+def keep_headings_with_text(story):
+    """Binds each run of headings to the block after it, so that no heading
+    ends a page."""
+    result = []
+    pending = []
+    for flowable in story:
+        is_heading = isinstance(flowable, Paragraph) and flowable.style.name in ("h1", "h2")
+        if is_heading:
+            pending.append(flowable)
+        elif pending and not isinstance(flowable, (CondPageBreak, Spacer)):
+            result.append(KeepTogether(pending + [flowable]))
+            pending = []
+        else:
+            result.append(flowable)
+    return result + pending
 
 
 def make_table(rows):

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
 #include "platform/locale.h"
 #include "store/csez.h"
@@ -157,20 +156,20 @@ bool DateInTextOrderRange(double value) {
   return value >= 10000.0 && value < 99999.9999;
 }
 
-// Locale keys of one text per row (an optional lead character and a body),
-// compared mostly on cheap key prefixes built on first use. Full keys are
-// built only for texts whose prefixes agree, once per distinct text: a
-// search repeats each path on many rows.
+// Locale keys of distinct texts (an optional lead character and a body),
+// compared mostly on cheap key prefixes built on first use; a full key is
+// built only for a text whose prefix agrees with another's.
 class LocaleKeys {
  public:
   static constexpr size_t kPrefixCapacity = 64;
 
-  explicit LocaleKeys(size_t rows)
-      : lead_(rows),
-        body_(rows),
-        length_(rows, kNotBuilt),
-        full_(rows, kNotBuilt),
-        bytes_(new uint8_t[rows * kPrefixCapacity]) {}
+  explicit LocaleKeys(size_t count)
+      : lead_(count),
+        body_(count),
+        length_(count, kNotBuilt),
+        bytes_(new uint8_t[count * kPrefixCapacity]),
+        full_(count),
+        full_built_(count, 0) {}
 
   // lead 0: none. The body must outlive the keys.
   void Set(uint32_t row, char lead, std::string_view body) {
@@ -202,10 +201,7 @@ class LocaleKeys {
     const int r = common == 0 ? 0 : std::memcmp(pa, pb, common);
     if (r != 0) return Sign(r);
     if (lead_[a] == lead_[b] && body_[a] == body_[b]) return 0;
-    // Both built before either is read: building may move the keys.
-    const uint32_t key_a = FullKey(a);
-    const uint32_t key_b = FullKey(b);
-    return Sign(full_keys_[key_a].compare(full_keys_[key_b]));
+    return Sign(FullKey(a).compare(FullKey(b)));
   }
 
  private:
@@ -228,18 +224,11 @@ class LocaleKeys {
     return p;
   }
 
-  // Index of the row's full key in full_keys_.
-  uint32_t FullKey(uint32_t row) {
-    if (full_[row] == kNotBuilt) {
+  const std::string& FullKey(uint32_t row) {
+    if (!full_built_[row]) {
       Compose(row);
-      auto found = full_by_text_.find(scratch_);
-      if (found == full_by_text_.end()) {
-        found = full_by_text_
-                    .emplace(scratch_, static_cast<uint32_t>(full_keys_.size()))
-                    .first;
-        full_keys_.push_back(platform::LocaleSortKey(scratch_));
-      }
-      full_[row] = found->second;
+      full_[row] = platform::LocaleSortKey(scratch_);
+      full_built_[row] = 1;
     }
     return full_[row];
   }
@@ -247,10 +236,9 @@ class LocaleKeys {
   std::vector<char> lead_;
   std::vector<std::string_view> body_;
   std::vector<uint32_t> length_;
-  std::vector<uint32_t> full_;  // index into full_keys_
   std::unique_ptr<uint8_t[]> bytes_;  // kPrefixCapacity bytes per row
-  std::unordered_map<std::string, uint32_t> full_by_text_;
-  std::vector<std::string> full_keys_;
+  std::vector<std::string> full_;     // sized once: references stay valid
+  std::vector<uint8_t> full_built_;
   std::string scratch_;
 };
 

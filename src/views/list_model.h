@@ -124,10 +124,13 @@ class ListModel {
   int FileViewCompare(size_t row1, size_t row2) const;
 
   // Sorts the whole list into the order FileViewCompare defines (rows that
-  // compare equal keep their relative order), from keys built once per row.
-  // Rows whose date cell cannot be read compare equal to every row; they go
-  // to the end and each records one event. *tracked_row, when given, is
-  // moved to the new index of the row it named (the window's focus).
+  // compare equal keep their relative order). Each row's key is built once
+  // per sort: a number where the cell's text orders as one, else the rank of
+  // its composed text among the distinct texts, so the locale is consulted
+  // once per distinct text, not per comparison. Rows whose date cell cannot
+  // be read compare equal to every row; they go to the end and each records
+  // one event. *tracked_row, when given, is moved to the new index of the
+  // row it named (the window's focus).
   void Sort(size_t* tracked_row = nullptr);
 
   // fileViewColumnClick: the same column flips the direction, another column

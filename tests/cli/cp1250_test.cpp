@@ -50,3 +50,38 @@ TEST(Cp1250ToUtf8, ProgramTexts) {
 }
 
 }  // namespace
+
+TEST(Utf8ToCp1250, EveryDefinedByteComesBack) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    const std::string utf8 = stats::Cp1250ToUtf8(one);
+    std::string back;
+    if (utf8 == "\xEF\xBF\xBD") {
+      EXPECT_FALSE(stats::Utf8ToCp1250(utf8, &back)) << "byte " << byte;
+    } else {
+      ASSERT_TRUE(stats::Utf8ToCp1250(utf8, &back)) << "byte " << byte;
+      EXPECT_EQ(one, back) << "byte " << byte;
+    }
+  }
+}
+
+TEST(Utf8ToCp1250, RefusesWhatCannotBeWritten) {
+  const char* const refused[] = {
+      "\xC3",              // cut short
+      "\x80",              // a continuation byte alone
+      "\xC0\xAF",          // overlong "/"
+      "\xE0\x80\xAF",      // overlong "/"
+      "\xED\xA0\x80",      // a surrogate
+      "\xF4\x90\x80\x80",  // past U+10FFFF
+      "\xC3\xB1",          // ñ, not in the code page
+      "\xE6\x97\xA5",      // 日
+      "a\xF0\x9F\x98\x80",  // an emoji after a letter
+  };
+  for (const char* text : refused) {
+    std::string out;
+    EXPECT_FALSE(stats::Utf8ToCp1250(text, &out)) << text;
+  }
+  std::string out;
+  ASSERT_TRUE(stats::Utf8ToCp1250(u8"Žluťoučký kůň – „€“", &out));
+  EXPECT_EQ("Žluťoučký kůň – „€“", out);  // a plain literal is code page 1250 here
+}

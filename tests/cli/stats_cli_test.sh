@@ -186,6 +186,98 @@ done
 run help
 expect_rc 0 "help"
 
+# search and overview over a data folder made here: one plain log of two
+# sessions (a quoted path with a comma, a title with code page 1250 letters
+# and quotes, a damaged line at the end) and an event protocol that is not
+# read.
+mkdir hist
+{
+  printf '\r\n#-------------------------------------------\r\n#Seance dne: 1.3.2026 08:00:00\r\n'
+  printf '\r\n#Statistika od 1.3.2026 08:00:00 do 08:59:59\r\n#cas (sec),cesta,titulek\r\n'
+  printf '1200,C:\\Windows\\notepad.exe,Dopis.txt - Pozn\xe1mkov\xfd blok\r\n'
+  printf '1500,C:\\Windows\\notepad.exe,\r\n700,"C:\\Program Files\\A,B\\ab.exe",\r\n\r\n'
+  printf '\r\n#Statistika od 1.3.2026 08:59:59 do 09:59:59\r\n#cas (sec),cesta,titulek\r\n'
+  printf '3000,C:\\Windows\\notepad.exe,\r\n45,C:\\Tools\\tiny.exe,\r\n\r\n'
+  printf '\r\n#-------------------------------------------\r\n#Seance dne: 2.3.2026 10:00:00\r\n'
+  printf '\r\n#Statistika od 2.3.2026 10:00:00 do 10:59:59\r\n#cas (sec),cesta,titulek\r\n'
+  printf '600,C:\\Windows\\notepad.exe,\r\n900,C:\\Windows\\notepad.exe,Dopis.txt - Pozn\xe1mkov\xfd blok\r\n'
+  printf '300,C:\\Windows\\notepad.exe,"Zpr\xe1va, ""nov\xe1"""\r\n\r\n'
+  printf '99999999999,C:\\Windows\\notepad.exe,\r\n'
+} >hist/Tramo2_cvs2026_03.txt
+printf '\r\n#Seance dne: 1.3.2026 08:00:00\r\n#Statistika od 1.3.2026 08:00:00 do 08:59:59\r\n9999,C:\\p.exe,\r\n' \
+  >hist/'!Protokol.txt'
+
+# The status line and the load's events go to stderr.
+expect_status() {
+  case "$(text_of err)" in
+    *"$2"*) ;;
+    *) fail "$1: no [$2] on stderr: [$(text_of err)]" ;;
+  esac
+}
+
+run search --data hist --format csv
+expect_rc 0 "search as CSV"
+expect_text out 'path,title,seconds,last_seen,active_days,daily_average
+C:\Windows\notepad.exe,,5100,2.3.2026 10:00:00,2,2550
+"C:\Program Files\A,B\ab.exe",,700,1.3.2026 08:00:00,1,700
+C:\Tools\tiny.exe,,45,1.3.2026 08:59:59,1,45
+C:\Windows\notepad.exe,Dopis.txt - Poznámkový blok,2100,2.3.2026 10:00:00,2,1050
+C:\Windows\notepad.exe,"Zpráva, ""nová""",300,2.3.2026 10:00:00,1,300' "search as CSV"
+expect_status "search as CSV" "Počet zobrazených položek/nezobrazených záznamů, čas zpracování: 5 / 0, "
+expect_status "search as CSV" "Chyba v databazi hist"
+expect_status "search as CSV" "Chybny format zaznamu"
+
+# Accented search text arrives as UTF-8 (as code page 1250 under Wine).
+run search --data hist --name NotePad --title 'zpráva' --format json
+expect_rc 0 "search by name and title"
+expect_text out '[
+  {"path": "C:\\Windows\\notepad.exe", "title": "Zpráva, \"nová\"", "seconds": 300, "last_seen": "2.3.2026 10:00:00", "active_days": 1, "daily_average": 300}
+]' "search by name and title"
+expect_status "search by name and title" ": 1 / 7, "
+
+run search --data hist --no-titles --title zpráva --min 600 --from 2.3.2026 --to 2.3.2026
+expect_rc 0 "search without titles"
+expect_text out 'Jméno                    Doba    Naposled viděno  Titulek  Aktivních dní  Denní průměr
+C:\Windows\notepad.exe  10:00  2.3.2026 10:00:00                      1          10:00' \
+  "search without titles"
+expect_status "search without titles" ": 1 / 7, "
+
+run overview --data hist --by hour --format csv
+expect_rc 0 "overview by hour"
+expect_text out 'from,to,seconds
+2.3.2026 10:00:00,2.3.2026 10:59:59,3599
+1.3.2026 08:00:00,1.3.2026 09:59:59,7199' "overview by hour"
+expect_status "overview by hour" "Počet zobrazených/nezobrazených položek, čas zpracování: 2 / 0, "
+
+run overview --data hist --by all --from 1.3.2026 --to 1.3.2026 --format json
+expect_rc 0 "overview of everything"
+expect_text out '[]' "overview of everything"
+expect_status "overview of everything" ": 0 / 1, "
+
+run overview --data hist --by session
+expect_rc 0 "overview by session"
+expect_text out '               Od                 Do     Doba
+2.3.2026 09:59:59  2.3.2026 10:59:59    59:59
+1.3.2026 07:59:59  1.3.2026 09:59:59  1:59:59' "overview by session"
+
+run search --data missing
+expect_rc 1 "search in a missing folder"
+[ -s out ] && fail "search in a missing folder wrote to stdout"
+
+bad_queries=("search" "search --data hist --min 0" "overview --data hist --by fortnight")
+if [ ${#runner[@]} -eq 0 ]; then
+  bad_queries+=("search --data hist --from 31.2.2026" "search --data hist --name"
+                "search --data hist --format xml" "overview --data hist" "search --data hist --data hist"
+                "search --data hist --from 1.3.26" "search --data hist --name $(printf '\xff')")
+fi
+for args in "${bad_queries[@]}"; do
+  # shellcheck disable=SC2086
+  run $args
+  expect_rc 2 "arguments [$args]"
+  [ -s err ] || fail "arguments [$args]: no usage on stderr"
+  [ -s out ] && fail "arguments [$args] wrote to stdout"
+done
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures failure(s)" >&2
   exit 1

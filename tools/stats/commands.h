@@ -12,6 +12,10 @@ extern const Command kDumpCommand;
 extern const Command kEncryptCommand;
 // convert SRC DST: the batch conversion of a folder of encrypted logs.
 extern const Command kConvertCommand;
+// search --data DIR ...: the history search, one row per program and title.
+extern const Command kSearchCommand;
+// overview --data DIR --by SIZE ...: recorded time per session or period.
+extern const Command kOverviewCommand;
 
 }  // namespace stats
 

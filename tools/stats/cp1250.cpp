@@ -1,6 +1,8 @@
 #include "cp1250.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace stats {
 namespace {
@@ -25,7 +27,62 @@ constexpr uint16_t kHighHalf[128] = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
+// Reads one code point of well-formed UTF-8 at *pos and advances past it;
+// false for a malformed, overlong or surrogate sequence.
+bool NextCodePoint(std::string_view text, size_t* pos, uint32_t* code) {
+  const uint8_t lead = static_cast<uint8_t>(text[*pos]);
+  int extra;
+  uint32_t minimum;
+  if (lead < 0x80) {
+    *code = lead;
+    ++*pos;
+    return true;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+    minimum = 0x80;
+    *code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    minimum = 0x800;
+    *code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    minimum = 0x10000;
+    *code = lead & 0x07;
+  } else {
+    return false;
+  }
+  if (text.size() - *pos <= static_cast<size_t>(extra)) return false;
+  for (int i = 1; i <= extra; ++i) {
+    const uint8_t next = static_cast<uint8_t>(text[*pos + i]);
+    if ((next & 0xC0) != 0x80) return false;
+    *code = (*code << 6) | (next & 0x3F);
+  }
+  if (*code < minimum || *code > 0x10FFFF || (*code >= 0xD800 && *code <= 0xDFFF)) return false;
+  *pos += extra + 1;
+  return true;
+}
+
 }  // namespace
+
+bool Utf8ToCp1250(std::string_view text, std::string* cp1250) {
+  cp1250->clear();
+  size_t pos = 0;
+  while (pos < text.size()) {
+    uint32_t code;
+    if (!NextCodePoint(text, &pos, &code)) return false;
+    if (code < 0x80) {
+      *cp1250 += static_cast<char>(code);
+      continue;
+    }
+    // U+FFFD stands in for the undefined bytes and has no byte of its own.
+    if (code == 0xFFFD) return false;
+    const uint16_t* found = std::find(std::begin(kHighHalf), std::end(kHighHalf), code);
+    if (found == std::end(kHighHalf)) return false;
+    *cp1250 += static_cast<char>(0x80 + (found - std::begin(kHighHalf)));
+  }
+  return true;
+}
 
 std::string Cp1250ToUtf8(std::string_view text) {
   std::string result;

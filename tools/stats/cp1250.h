@@ -10,6 +10,10 @@ namespace stats {
 // undefined (0x81, 0x83, 0x88, 0x90, 0x98) become U+FFFD.
 std::string Cp1250ToUtf8(std::string_view text);
 
+// UTF-8 text as code page 1250. False, leaving *cp1250 unspecified, for text
+// that is not well-formed UTF-8 or holds a character the code page lacks.
+bool Utf8ToCp1250(std::string_view text, std::string* cp1250);
+
 }  // namespace stats
 
 #endif  // TRAMO_TOOLS_STATS_CP1250_H_

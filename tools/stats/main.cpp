@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
   using namespace stats;
   PrepareStandardStreams();
   const std::vector<const Command*> commands = {&kDumpCommand, &kEncryptCommand,
-                                                &kConvertCommand};
+                                                &kConvertCommand, &kSearchCommand,
+                                                &kOverviewCommand};
   if (argc < 2) {
     PrintUsage(stderr, commands, Message());
     return kExitBadArguments;

@@ -21,6 +21,12 @@ void PrepareStandardStreams();
 // unchanged on Windows.
 std::string TerminalText(std::string_view cp1250);
 
+// A command-line argument that is matched against stored text, as code page
+// 1250: converted from UTF-8 on Linux, taken as it came on Windows (whose
+// 8-bit arguments are in the ANSI code page). False when it cannot be
+// converted.
+bool ArgumentText(const std::string& argument, std::string* cp1250);
+
 // Writes a finished line for people. A Windows console gets it as code page
 // 1250 text through the wide console API (its own code page is usually the
 // OEM one); a file or pipe gets the bytes. False when the stream fails.

@@ -18,6 +18,10 @@ std::string TerminalText(std::string_view cp1250) {
   return Cp1250ToUtf8(text);
 }
 
+bool ArgumentText(const std::string& argument, std::string* cp1250) {
+  return Utf8ToCp1250(argument, cp1250);
+}
+
 bool WriteText(FILE* stream, std::string_view text) {
   return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
          std::fflush(stream) == 0;

@@ -30,6 +30,11 @@ void PrepareStandardStreams() {
 
 std::string TerminalText(std::string_view cp1250) { return std::string(cp1250); }
 
+bool ArgumentText(const std::string& argument, std::string* cp1250) {
+  *cp1250 = argument;
+  return true;
+}
+
 bool WriteText(FILE* stream, std::string_view text) {
   const HANDLE console = ConsoleOf(stream);
   if (console == nullptr || text.empty()) {

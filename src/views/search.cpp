@@ -88,6 +88,8 @@ class Aggregator {
   }
 
   const std::vector<Entry>& table() const { return table_; }
+  // Frees the table once its entries are copied out.
+  void ReleaseTable() { std::vector<Entry>().swap(table_); }
   double PeriodKey(uint32_t period) const { return period_keys_[period]; }
 
   static size_t Hash(TextId folded_path, TextId title) {
@@ -157,9 +159,9 @@ struct Finished {
 // JProlniZaznam, each key once, then gives each record the fields a
 // one-by-one merge would have left. Keys go in bucket by bucket, so that one
 // bucket's list stays in the cache while it fills. Returns the records.
-std::vector<ActivityRecord*> Store(CGlobal* db, const Aggregator& aggregator) {
+std::vector<ActivityRecord*> Store(CGlobal* db, Aggregator* aggregator) {
   TextPool& texts = Texts();
-  const std::vector<Aggregator::Entry>& table = aggregator.table();
+  const std::vector<Aggregator::Entry>& table = aggregator->table();
   // JProlniZaznam's bucket: the low byte of the title's CRC-32, or of the
   // folded path's for a total.
   std::vector<uint8_t> buckets;
@@ -179,9 +181,10 @@ std::vector<ActivityRecord*> Store(CGlobal* db, const Aggregator& aggregator) {
   for (const Aggregator::Entry& e : table) {
     if (e.folded_path == Aggregator::kNoText) continue;
     ordered[fill[buckets[n++]]++] =
-        Finished{e.path, e.title, e.time, e.activeDays, aggregator.PeriodKey(e.last_period),
-                 aggregator.PeriodKey(e.latest_period)};
+        Finished{e.path, e.title, e.time, e.activeDays, aggregator->PeriodKey(e.last_period),
+                 aggregator->PeriodKey(e.latest_period)};
   }
+  aggregator->ReleaseTable();
 
   std::vector<ActivityRecord*> stored;
   stored.reserve(ordered.size());
@@ -251,7 +254,7 @@ SearchResult RunSearch(CGlobal* history, CGlobal* result_db, const SearchRange& 
   }
   if (!merging.empty()) aggregator.MergePeriod(merging_key, merging);
 
-  for (ActivityRecord* record : Store(result_db, aggregator)) {
+  for (ActivityRecord* record : Store(result_db, &aggregator)) {
     if (static_cast<int64_t>(record->time) < options.min_seconds) continue;
     ++result.shown;
     if (record->path != kEmptyText) result.rows.push_back(record);

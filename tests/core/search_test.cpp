@@ -169,21 +169,6 @@ TEST(SearchTest, MatchesMergingRecordByRecord) {
   }
 }
 
-TEST(SearchTest, ResultDbFromAnEarlierSearchIsReplaced) {
-  CGlobal history;
-  RandomHistory(&history, 11);
-  CGlobal result_db;
-  DetailRange none;
-  const SearchRange everything{0, EncodeDateTime(2100, 1, 1)};
-  RunSearch(&history, &result_db, everything, &none, {"", "", true, 1});
-  const SearchResult got =
-      RunSearch(&history, &result_db, everything, &none, {"x.exe", "", true, 1});
-  CGlobal literal_db;
-  LiteralSearch(&history, &literal_db, everything, {"x.exe", "", true, 1});
-  EXPECT_EQ(Sorted(AllRecords(&literal_db)), Sorted(AllRecords(&result_db)));
-  EXPECT_EQ(Sorted(AllRecords(&result_db)), Sorted(got.rows));
-}
-
 class SearchCaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -297,8 +282,6 @@ TEST(SearchTextTest, StatusTextCutsToTenths) {
                   c.seconds + "s",
               SearchStatusText(3, 14, c.elapsed_ms, c.separator));
   }
-  EXPECT_TRUE(IsSearchKey(13));
-  EXPECT_FALSE(IsSearchKey(10));
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ int RunOverviewCommand(const Args& args) {
     ListModel list;
     list.Zobraz(3);
     for (const auto& item : ordered) list.ZmenK(item.second);
-    written = WriteTable({{"Od", true}, {"Do", true}, {"Doba", true}}, ListRows(list, {1, 2, 3}));
+    written = WriteListTable(list, {1, 2, 3});
   } else {
     Rows rows;
     for (const auto& item : ordered) {

@@ -228,12 +228,18 @@ bool WriteData(Format format, const std::vector<DataColumn>& columns, const Rows
   return WriteOutput(out);
 }
 
-Rows ListRows(const ListModel& list, const std::vector<int>& columns) {
+bool WriteListTable(const ListModel& list, const std::vector<int>& columns) {
+  const ListLayout* layout = LayoutForMode(list.view_mode());
+  std::vector<TableColumn> table_columns;
+  for (int c : columns) {
+    table_columns.push_back(TableColumn{
+        layout->captions[c], c == 3 ? layout->column3_right_aligned : ColumnRightAligned(c)});
+  }
   Rows rows(list.size());
   for (size_t r = 0; r < list.size(); ++r) {
     for (int c : columns) rows[r].emplace_back(list.Cell(r, c));
   }
-  return rows;
+  return WriteTable(table_columns, rows);
 }
 
 void PrintStatus(const std::string& cp1250) { Print(stderr, Message().Text(cp1250)); }

@@ -68,8 +68,9 @@ struct DataColumn {
 bool WriteTable(const std::vector<TableColumn>& columns, const Rows& rows);
 bool WriteData(Format format, const std::vector<DataColumn>& columns, const Rows& rows);
 
-// The cells of the given columns of every row of the list.
-Rows ListRows(const ListModel& list, const std::vector<int>& columns);
+// The list's rows as the table: the given columns with the captions and
+// alignment of the list's view mode.
+bool WriteListTable(const ListModel& list, const std::vector<int>& columns);
 
 // Prints a status text on standard error.
 void PrintStatus(const std::string& cp1250);

@@ -109,23 +109,16 @@ int RunSearchCommand(const Args& args) {
   const std::vector<const ActivityRecord*> ordered = InListOrder(found.rows);
   const uint32_t elapsed = platform::TickCount() - started;
 
-  Rows rows;
-  rows.reserve(ordered.size());
   bool written;
   if (format == Format::kTable) {
     ListModel list;
     list.Zobraz(2);
     list.Reserve(ordered.size());
     for (const ActivityRecord* r : ordered) list.ZmenJ(r);
-    rows = ListRows(list, {0, 1, 2, 3, 4, 5});
-    written = WriteTable({{"Jméno", false},
-                          {"Doba", true},
-                          {"Naposled viděno", true},
-                          {"Titulek", false},
-                          {"Aktivních dní", true},
-                          {"Denní průměr", true}},
-                         rows);
+    written = WriteListTable(list, {0, 1, 2, 3, 4, 5});
   } else {
+    Rows rows;
+    rows.reserve(ordered.size());
     for (const ActivityRecord* r : ordered) rows.push_back(DataCells(*r));
     written = WriteData(format,
                         {{"path", false},

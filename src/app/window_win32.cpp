@@ -2,22 +2,12 @@
 
 #include <exception>
 
+#include "platform/error_text_win32.h"
 #include "support/events.h"
 
 void ReportUncaught(const char* sender, const char* message) {
   AddEvent(3, std::string("Neznama vyjimka. Sender: ") + sender + ", \r\nErrorMessage: " +
                   message);
-}
-
-std::string SystemErrorText(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length > 0 ? std::string(buffer, length) : std::string();
-  if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
-  return text.empty() ? "System Error.  Code: " + std::to_string(code) + "." : text;
 }
 
 Window::~Window() {
@@ -45,14 +35,14 @@ bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int
     wc.lpszClassName = ClassName();
     if (!RegisterClassExA(&wc)) {
       AddEvent(3, std::string("RegisterClassEx ") + ClassName() + " \r\nErrorMessage: " +
-                      SystemErrorText(GetLastError()));
+                      platform::ErrorText(GetLastError()));
       return false;
     }
   }
   if (!CreateWindowExA(ex_style, ClassName(), caption, style, x, y, width, height, owner, menu,
                        instance, this)) {
     AddEvent(3, std::string("CreateWindowEx ") + ClassName() + " \r\nErrorMessage: " +
-                    SystemErrorText(GetLastError()));
+                    platform::ErrorText(GetLastError()));
     return false;
   }
   return true;

@@ -37,7 +37,4 @@ class Window {
 // Records an exception that reached a window procedure.
 void ReportUncaught(const char* sender, const char* message);
 
-// The OS's message for an error code, in the system's language.
-std::string SystemErrorText(DWORD code);
-
 #endif  // TRAMO_APP_WINDOW_WIN32_H_

@@ -30,6 +30,10 @@ uint32_t SystemTickCount();
 std::string ExecutablePath();
 // Working-set size of this process in bytes; 0 when unknown.
 uint32_t WorkingSetSize();
+// A shell folder (CSIDL number) without its trailing backslash; empty when
+// the shell cannot resolve it (and always outside Windows).
+std::string SpecialFolderPath(int csidl);
+
 // The time of day in the user's regional long time format (Windows), or
 // HH:mm:ss elsewhere.
 std::string UserLongTimeText(double date_time);

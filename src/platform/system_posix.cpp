@@ -43,6 +43,8 @@ uint32_t WorkingSetSize() {
   return static_cast<uint32_t>(resident_pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)));
 }
 
+std::string SpecialFolderPath(int) { return std::string(); }
+
 std::string UserLongTimeText(double date_time) { return FixedTimeText(date_time); }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "support/datetime.h"
 
@@ -52,6 +53,17 @@ uint32_t WorkingSetSize() {
   counters.cb = sizeof(counters);
   if (!get_info(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
   return static_cast<uint32_t>(counters.WorkingSetSize);
+}
+
+std::string SpecialFolderPath(int csidl) {
+  LPITEMIDLIST list = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || list == nullptr) {
+    return std::string();
+  }
+  char buffer[MAX_PATH] = {};
+  const bool found = SHGetPathFromIDListA(list, buffer) != FALSE;
+  CoTaskMemFree(list);
+  return found ? std::string(buffer) : std::string();
 }
 
 std::string UserLongTimeText(double date_time) {

@@ -1,0 +1,66 @@
+#ifndef TRAMO_APP_CONTROLS_WIN32_H_
+#define TRAMO_APP_CONTROLS_WIN32_H_
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+// One-line helpers over the common controls, "A" functions named explicitly.
+namespace ctl {
+
+inline HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+// A child control with the GUI font; nullptr on failure.
+HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int width,
+           int height, HWND parent, int id, DWORD ex_style = 0);
+
+inline void SetText(HWND control, const std::string& text) {
+  SetWindowTextA(control, text.c_str());
+}
+std::string GetText(HWND control);
+
+inline bool IsChecked(HWND button) {
+  return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+inline void SetChecked(HWND button, bool checked) {
+  SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A spin box: an edit with an up-down buddy that keeps a number.
+struct Spin {
+  HWND edit = nullptr;
+  HWND updown = nullptr;
+  bool Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
+              int maximum);
+  int Value() const;
+  void SetValue(int value) const;
+};
+
+inline void SetStatusText(HWND bar, int part, const std::string& text) {
+  SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+std::string GetStatusText(HWND bar, int part);
+
+inline bool CopyTextToClipboard(HWND owner, const std::string& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  bool done = false;
+  if (memory != nullptr) {
+    char* target = static_cast<char*>(GlobalLock(memory));
+    memcpy(target, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    done = SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!done) GlobalFree(memory);
+  }
+  CloseClipboard();
+  return done;
+}
+
+// Centres a window on the primary screen.
+void CenterOnScreen(HWND window);
+
+}  // namespace ctl
+
+#endif  // TRAMO_APP_CONTROLS_WIN32_H_

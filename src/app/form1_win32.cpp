@@ -1,0 +1,420 @@
+#include "app/form1_win32.h"
+
+#include <commctrl.h>
+
+#include "app/application_win32.h"
+#include "app/controls_win32.h"
+#include "monitor/process_path.h"
+#include "platform/file.h"
+#include "platform/system.h"
+#include "support/datetime.h"
+#include "support/events.h"
+#include "support/form_about_win32.h"
+#include "support/form_debuglog_win32.h"
+#include "support/form_nastaveni_win32.h"
+#include "views/form2_win32.h"
+
+namespace {
+
+constexpr int kFileViewId = 100;
+constexpr int kStatusBarId = 101;
+constexpr int kSearchPanelId = 102;
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kTimerFlush = 2;
+
+enum MenuId {
+  kMenuDetailStats = 200,  // "Podrobné statistiky"
+  kMenuLoadHistory,        // "Načíst historii"
+  kMenuSettings,           // "Nastavení"
+  kMenuHelp,               // "Nápověda Tramu2"
+  kMenuAbout,              // "O aplikaci"
+  kMenuAddToDetail,        // "Přidat do podrobných statistik"
+  kMenuCopy,               // "Kopírovat do schránky"
+  kMenuShowDetail,         // "Zobrazit podrobněji"
+};
+
+constexpr int kSearchPanelWidth = 185;
+constexpr int kMinimumHeight = 30;
+// The tray record in its first, 88-byte form.
+constexpr DWORD kTrayIconDataSize = 88;
+
+ScreenSize PrimaryScreen() {
+  return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace
+
+TForm1::TForm1(const TrackerPaths& paths, const std::string& version)
+    : paths_(paths), version_(version) {}
+
+TForm1::~TForm1() {
+  if (bold_font_ != nullptr) DeleteObject(bold_font_);
+  if (popup_activity_ != nullptr) DestroyMenu(popup_activity_);
+  if (popup_overview_ != nullptr) DestroyMenu(popup_overview_);
+}
+
+bool TForm1::CreateForm() {
+  return Create(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, "Tramo2", 100, 100, 640, 450, nullptr,
+                nullptr);
+}
+
+bool TForm1::CreateMenus() {
+  HMENU menu = CreateMenu();
+  HMENU options = CreatePopupMenu();
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(options, MF_STRING, kMenuDetailStats, "Podrobné statistiky");
+  AppendMenuA(options, MF_STRING, kMenuLoadHistory, "Načíst historii");
+  AppendMenuA(options, MF_STRING, kMenuSettings, "Nastavení");
+  AppendMenuA(help, MF_STRING, kMenuHelp, "Nápověda Tramu2");
+  AppendMenuA(help, MF_STRING, kMenuAbout, "O aplikaci");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "Volby");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Nápověda");
+  popup_activity_ = CreatePopupMenu();
+  AppendMenuA(popup_activity_, MF_STRING, kMenuAddToDetail, "Přidat do podrobných statistik");
+  AppendMenuA(popup_activity_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
+  popup_overview_ = CreatePopupMenu();
+  AppendMenuA(popup_overview_, MF_STRING, kMenuShowDetail, "Zobrazit podrobněji");
+  AppendMenuA(popup_overview_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
+  return SetMenu(hwnd(), menu) != FALSE;
+}
+
+bool TForm1::FormCreate() {
+  (void)FixedFormat();  // filled before anything formats a date
+  if (!CreateMenus()) return false;
+  status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), kStatusBarId);
+  search_panel_ = ctl::Child("STATIC", "", SS_NOTIFY, 0, 0, kSearchPanelWidth, 100, hwnd(),
+                             kSearchPanelId);
+  if (status_bar_ == nullptr || search_panel_ == nullptr ||
+      !file_view_.Create(hwnd(), kFileViewId, this)) {
+    return false;
+  }
+  LOGFONTA font = {};
+  GetObjectA(ctl::GuiFont(), sizeof(font), &font);
+  font.lfWeight = FW_BOLD;
+  bold_font_ = CreateFontIndirectA(&font);
+
+  TrackerHost* host = this;
+  tracker_ = std::make_unique<Tracker>(paths_, host);
+  Configuration config;
+  tracker_->ReadMainOptions(PrimaryScreen(), &config);
+  ApplyMainOptions(config);
+  file_view_.Zobraz(1);
+  file_view_.model().Clear();
+  file_view_.Reload();
+  taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+  PostMessageA(hwnd(), WM_DEFERRED_INIT, 0, 0);
+  return true;
+}
+
+void TForm1::ApplyMainOptions(const Configuration& config) {
+  const WindowPlacement& p = config.main_window;
+  MoveWindow(hwnd(), p.left, p.top, p.width, p.height, FALSE);
+  for (int column = 0; column < kListColumnCount; ++column) {
+    file_view_.SetColumnWidth(column, config.column_widths[column]);
+  }
+  file_view_.model().SetSortSettings(config.sort_column, config.sort_direction);
+}
+
+void TForm1::ApplyOtherWindowOptions(const Configuration& config) {
+  App().form2->SetPlacement(config.statistics_editor);
+  App().nastaveni->SetPosition(config.settings_dialog.left, config.settings_dialog.top);
+  App().nastaveni->SetMinimalniCas(config.minimum_logged_seconds);
+}
+
+void TForm1::DeferredInit() {
+  if (deferred_done_) return;
+  deferred_done_ = true;
+  capture_ = std::make_unique<TExcepCapture>(0, CurrentRunInfo(version_), App().debug_log);
+  SetEventSink(capture_.get());
+  tracker_->AttachCapture(capture_.get());
+
+  tray_icon_data_.cbSize = kTrayIconDataSize;
+  tray_icon_data_.hWnd = hwnd();
+  tray_icon_data_.uID = 0;
+  tray_icon_data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  tray_icon_data_.uCallbackMessage = WM_TRAY_NOTIFY;
+  tray_icon_data_.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd(), GCLP_HICON));
+  lstrcpynA(tray_icon_data_.szTip, "Tramo2", 64);
+  if (!NoTrayIcon(App().args)) App().nastaveni->SetCheckIcon(true);
+
+  hotkey_atom_ = GlobalAddAtomA("Tramo2Shortcut");
+  // Another program may hold the combination: then there is no hotkey.
+  RegisterHotKey(hwnd(), hotkey_atom_, MOD_ALT | MOD_CONTROL | MOD_SHIFT, 0x46);
+
+  Configuration config;
+  config.settings_dialog = App().nastaveni->Placement();
+  tracker_->ReadOtherWindowOptions(PrimaryScreen(), &config);
+  ApplyOtherWindowOptions(config);
+
+  tracker_->DataFlush();
+  Timer1Timer();
+  tracker_->ArmFlushTimer();
+  ctl::SetStatusText(status_bar_, 0, FixedDateTimeText(platform::Now()));
+}
+
+void TForm1::Timer1Timer() {
+  HWND foreground = GetForegroundWindow();
+  char title[256] = {};
+  int count = GetWindowTextLengthA(foreground) + 1;
+  if (count > 255) count = 255;
+  const int read = GetWindowTextA(foreground, title, count);
+  if (!tracker_->Tick(reinterpret_cast<uintptr_t>(foreground),
+                      std::string(title, read > 0 ? static_cast<size_t>(read) : 0))) {
+    return;
+  }
+  if (capture_ != nullptr && capture_->HasNewEvent()) ShowEventNotice();
+}
+
+void TForm1::ShowEventNotice() {
+  ctl::SetStatusText(status_bar_, 1, "ERR");
+  ctl::SetStatusText(status_bar_, 2,
+                     "Nová událost v protokolu " + tracker_->ProtocolFile() + " Klepni sem.");
+  SetStatusBold(true);
+}
+
+void TForm1::SetStatusBold(bool bold) {
+  SendMessageA(status_bar_, WM_SETFONT,
+               reinterpret_cast<WPARAM>(bold ? bold_font_ : ctl::GuiFont()), TRUE);
+}
+
+void TForm1::FocusedRowChanged(const std::string& row_text) {
+  ctl::SetStatusText(status_bar_, 2, row_text);
+  SetStatusBold(false);
+}
+
+void TForm1::ContextMenu(int x, int y) {
+  HMENU popup = file_view_.model().view_mode() == 3 ? popup_overview_ : popup_activity_;
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
+}
+
+void TForm1::ShowTrayIcon(bool show) {
+  if (show == tray_icon_shown_) return;
+  if (show) {
+    tray_icon_shown_ = Shell_NotifyIconA(NIM_ADD, &tray_icon_data_) != FALSE;
+    if (!tray_icon_shown_) AddEvent(1, "Shell_NotifyIcon NIM_ADD");
+  } else {
+    Shell_NotifyIconA(NIM_DELETE, &tray_icon_data_);
+    tray_icon_shown_ = false;
+  }
+}
+
+void TForm1::Toggle() {
+  if (IsWindowVisible(hwnd())) {
+    ShowWindow(hwnd(), SW_HIDE);
+    return;
+  }
+  ShowWindow(hwnd(), SW_SHOW);
+  if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+  SetForegroundWindow(hwnd());
+}
+
+void TForm1::FormResize() {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  SendMessageA(status_bar_, WM_SIZE, 0, 0);
+  RECT bar;
+  GetWindowRect(status_bar_, &bar);
+  const int bar_height = bar.bottom - bar.top;
+  const int parts[3] = {120, 170, -1};
+  SendMessageA(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  const int list_top = 0;
+  const int list_width = client.right - (kSearchPanelWidth + 27);
+  const int height = client.bottom - list_top - bar_height - 4;
+  MoveWindow(file_view_.hwnd(), 0, list_top, list_width > 0 ? list_width : 0,
+             height > 0 ? height : 0, TRUE);
+  MoveWindow(search_panel_, list_width + 10, list_top, kSearchPanelWidth, height > 0 ? height : 0,
+             TRUE);
+}
+
+void TForm1::ShowHelp() {
+  const std::string manual = paths_.exe_dir + "Readme.pdf";
+  if (platform::FileExists(manual)) {
+    ShellExecuteA(hwnd(), "open", manual.c_str(), "", "", SW_SHOWNORMAL);
+    return;
+  }
+  const std::string notice = "Soubor nápovědy Readme.pdf nebyl nalezen.";
+  AddEvent(1, notice);
+  MessageBoxA(hwnd(), notice.c_str(), "Tramo2", MB_OK | MB_ICONINFORMATION);
+}
+
+void TForm1::OnCommand(int id) {
+  std::string text;
+  switch (id) {
+    case kMenuDetailStats:
+      App().form2->Show();
+      break;
+    case kMenuSettings:
+      App().nastaveni->Show();
+      break;
+    case kMenuHelp:
+      ShowHelp();
+      break;
+    case kMenuAbout:
+      App().about->Show();
+      break;
+    case kMenuAddToDetail:
+      if (file_view_.FocusedRowText(&text)) App().form2->AddPathAndSave(text);
+      break;
+    case kMenuCopy:
+      if (file_view_.FocusedRowText(&text)) ctl::CopyTextToClipboard(hwnd(), text);
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::CloseSequence() {
+  if (tracker_ == nullptr || tracker_->closed()) return;
+  file_view_.Zobraz(0);
+  tracker_->Close();
+}
+
+void TForm1::FormDestroy() {
+  ShowTrayIcon(false);
+  UnregisterHotKey(hwnd(), hotkey_atom_);
+  PostQuitMessage(0);
+}
+
+// TrackerHost
+
+void TForm1::EnableTimers(bool enabled) {
+  if (timers_killed_) return;
+  timers_enabled_ = enabled;
+  if (enabled) {
+    SetTimer(hwnd(), kTimer1, kSampleIntervalMs, nullptr);
+    SetTimer(hwnd(), kTimerFlush, flush_interval_ms_, nullptr);
+  } else {
+    KillTimer(hwnd(), kTimer1);
+    KillTimer(hwnd(), kTimerFlush);
+  }
+}
+
+void TForm1::SetFlushInterval(int32_t delay_ms) {
+  flush_interval_ms_ = static_cast<UINT>(delay_ms);
+  if (timers_enabled_ && !timers_killed_) SetTimer(hwnd(), kTimerFlush, flush_interval_ms_, nullptr);
+}
+
+void TForm1::KillTimers() {
+  timers_killed_ = true;
+  timers_enabled_ = false;
+  KillTimer(hwnd(), kTimer1);
+  KillTimer(hwnd(), kTimerFlush);
+}
+
+void TForm1::CollectConfiguration(Configuration* config) {
+  RECT rect;
+  GetWindowRect(hwnd(), &rect);
+  config->main_window = WindowPlacement{rect.left, rect.top, rect.right - rect.left,
+                                        rect.bottom - rect.top};
+  config->main_window_maximized = IsZoomed(hwnd()) != FALSE;
+  for (int column = 0; column < kListColumnCount; ++column) {
+    config->column_widths[column] = file_view_.ColumnWidth(column);
+  }
+  config->sort_column = file_view_.model().sort_column();
+  config->sort_direction = file_view_.model().sort_direction();
+  config->statistics_editor = App().form2->Placement();
+  config->settings_dialog = App().nastaveni->Placement();
+  config->minimum_logged_seconds = App().nastaveni->MinimalniCas();
+}
+
+void TForm1::RedrawLiveList() {
+  if (file_view_.model().view_mode() != 1) return;
+  file_view_.model().PrekresliFileView(&tracker_->SessionList());
+  file_view_.Reload();
+}
+
+std::string TForm1::GetWindowExePath(uintptr_t window) { return ::GetWindowExePath(window); }
+
+bool TForm1::ZaznamenatPodrobne(const std::string& path) {
+  return App().form2->ZaznamenatPodrobne(path);
+}
+
+void TForm1::LiveRecordChanged(ActivityRecord* record) {
+  const ZmenResult result = file_view_.model().Zmen(record);
+  if (result.outcome == ZmenOutcome::kUpdated) file_view_.RedrawRow(result.row);
+  if (result.outcome == ZmenOutcome::kAdded) file_view_.Reload();
+}
+
+LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == taskbar_created_ && taskbar_created_ != 0) {
+    // Explorer restarted: its tray forgot our icon.
+    if (tray_icon_shown_) {
+      tray_icon_shown_ = false;
+      ShowTrayIcon(true);
+    }
+    return 0;
+  }
+  switch (message) {
+    case WM_CREATE:
+      return FormCreate() ? 0 : -1;
+    case WM_DEFERRED_INIT:
+      DeferredInit();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTimer1) Timer1Timer();
+      if (wparam == kTimerFlush) tracker_->TimerFlushTimer();
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_WINDOWPOSCHANGING: {
+      WINDOWPOS* position = reinterpret_cast<WINDOWPOS*>(lparam);
+      if (!(position->flags & SWP_NOSIZE) && position->cy < kMinimumHeight) {
+        position->cy = kMinimumHeight;
+      }
+      return Default(message, wparam, lparam);
+    }
+    case WM_SHOWWINDOW:
+      if (wparam) file_view_.Sort();
+      return Default(message, wparam, lparam);
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(hwnd(), SW_HIDE);
+        return 0;
+      }
+      return Default(message, wparam, lparam);
+    case WM_HOTKEY:
+      if (wparam == hotkey_atom_) Toggle();
+      return 0;
+    case WM_TRAY_NOTIFY:
+      if (lparam == WM_LBUTTONDBLCLK) Toggle();
+      return 0;
+    case WM_SHOW_RUNNING_COPY:
+      if (!IsWindowVisible(hwnd())) Toggle();
+      SetForegroundWindow(hwnd());
+      return 0;
+    case WM_TIMECHANGE:
+      Default(message, wparam, lparam);
+      tracker_->TimeChanged();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+      LRESULT result = 0;
+      if (file_view_.OnNotify(header, &result)) return result;
+      if (header->hwndFrom == status_bar_ && header->code == NM_CLICK &&
+          !ctl::GetStatusText(status_bar_, 1).empty()) {
+        App().debug_log->Show();  // StatusBar1Click
+      }
+      return 0;
+    }
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows ends the process after this message: WM_CLOSE never comes.
+      if (wparam) CloseSequence();
+      return 0;
+    case WM_CLOSE:
+      CloseSequence();
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      return 0;
+    default:
+      return Default(message, wparam, lparam);
+  }
+}

@@ -1,0 +1,107 @@
+#include "support/form_about_win32.h"
+
+#include <shellapi.h>
+
+#include "app/controls_win32.h"
+#include "platform/system.h"
+#include "support/about_picture_win32.h"
+#include "support/version.h"
+
+const char kProductWebPage[] = "https://tramo2.example/";
+
+namespace {
+
+constexpr int kPictureLeft = 4;
+constexpr int kPictureTop = 0;
+constexpr int kPictureWidth = 510;
+constexpr int kPictureHeight = 511;
+const COLORREF kLabelColor = RGB(220, 222, 234);
+
+}  // namespace
+
+std::string WebPageAddress(const std::string& version_three_fields) {
+  return std::string(kProductWebPage) + "hello.php?app=Tramo&verze=" + version_three_fields;
+}
+
+TFormAbout::~TFormAbout() {
+  if (picture_ != nullptr) DeleteObject(picture_);
+  if (background_ != nullptr) DeleteObject(background_);
+}
+
+bool TFormAbout::CreateForm() {
+  RECT frame = {0, 0, 518, 515};
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  if (!Create(style, ex_style, "O aplikaci Tramo2", 0, 0, frame.right - frame.left,
+              frame.bottom - frame.top, nullptr, nullptr)) {
+    return false;
+  }
+  background_ = CreateSolidBrush(RGB(0, 0, 0));
+  picture_ = LoadAboutPicture(GetModuleHandleA(nullptr));
+  ctl::CenterOnScreen(hwnd());
+  return true;
+}
+
+void TFormAbout::Show() {
+  label_ = "Tramo2  v." + VersionText(platform::ExecutablePath(), true);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+bool TFormAbout::OverPicture() const {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(hwnd(), &point);
+  return point.x >= kPictureLeft && point.x < kPictureLeft + kPictureWidth &&
+         point.y >= kPictureTop && point.y < kPictureTop + kPictureHeight;
+}
+
+void TFormAbout::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd(), &paint);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, background_);
+  if (picture_ != nullptr) {
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, picture_);
+    BitBlt(dc, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kLabelColor);
+  HGDIOBJ old_font = SelectObject(dc, ctl::GuiFont());
+  TextOutA(dc, 16, 304, label_.c_str(), static_cast<int>(label_.size()));
+  SelectObject(dc, old_font);
+  EndPaint(hwnd(), &paint);
+}
+
+LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETCURSOR:
+      if (LOWORD(lparam) == HTCLIENT && OverPicture()) {
+        SetCursor(LoadCursorA(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      return Default(message, wparam, lparam);
+    case WM_LBUTTONUP:
+      if (OverPicture()) {
+        const std::string address = WebPageAddress(VersionText(platform::ExecutablePath(), false));
+        ShellExecuteA(hwnd(), "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      }
+      return 0;
+    case WM_CLOSE:
+      ShowWindow(hwnd(), SW_HIDE);
+      return 0;
+    default:
+      return Default(message, wparam, lparam);
+  }
+}

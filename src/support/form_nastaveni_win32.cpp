@@ -1,0 +1,113 @@
+#include "support/form_nastaveni_win32.h"
+
+#include <climits>
+
+#include "platform/system.h"
+#include "support/autostart.h"
+#include "support/autostart_win32.h"
+
+namespace {
+
+constexpr int kSpinId = 1;
+constexpr int kCheckIconId = 2;
+constexpr int kRadioFirstId = 3;
+constexpr int kCloseId = 6;
+const char* const kRadioItems[3] = {"Nespouštět", "Spustit v tomto profilu",
+                                    "Spustit u všech uživatelů"};
+
+}  // namespace
+
+bool TFormNastaveni::CreateForm() {
+  RECT frame = {0, 0, 254, 304};
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  if (!Create(style, ex_style, "Nastavení - Tramo2", 100, 100, frame.right - frame.left,
+              frame.bottom - frame.top, nullptr, nullptr)) {
+    return false;
+  }
+  HWND parent = hwnd();
+  ctl::Child("STATIC", "Minimální logovaný čas (s)", 0, 8, 12, 150, 16, parent, -1);
+  // A negative minimum would drop every record: the box stops at 0.
+  if (!spin_minimum_.Create(parent, kSpinId, 160, 8, 80, 22, 0, INT_MAX)) return false;
+  spin_minimum_.SetValue(60);
+  check_icon_ = ctl::Child("BUTTON", "Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)",
+                           WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE, 8, 40, 238, 34, parent,
+                           kCheckIconId);
+  ctl::Child("BUTTON", "Při startu systému", BS_GROUPBOX, 8, 84, 238, 100, parent, -1);
+  for (int item = 0; item < 3; ++item) {
+    radio_[item] = ctl::Child("BUTTON", kRadioItems[item],
+                              WS_TABSTOP | BS_RADIOBUTTON | (item == 0 ? WS_GROUP : 0), 20,
+                              106 + item * 24, 220, 20, parent, kRadioFirstId + item);
+  }
+  ctl::Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, 8, 200, 238, 16, parent, -1);
+  close_ = ctl::Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_PUSHBUTTON, 88, 264, 80, 25, parent,
+                      kCloseId);
+  return check_icon_ != nullptr && radio_[2] != nullptr && close_ != nullptr;
+}
+
+void TFormNastaveni::Show() {
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+void TFormNastaveni::SetCheckIcon(bool ticked) {
+  ctl::SetChecked(check_icon_, ticked);
+  CheckIconClick();
+}
+
+int TFormNastaveni::RadioRunItem() const {
+  for (int item = 0; item < 3; ++item) {
+    if (ctl::IsChecked(radio_[item])) return item;
+  }
+  return kStartModeNone;
+}
+
+void TFormNastaveni::SelectRadioRun(int item) {
+  for (int i = 0; i < 3; ++i) ctl::SetChecked(radio_[i], i == item);
+}
+
+void TFormNastaveni::CheckIconClick() {
+  SelectRadioRun(kStartModeNone);
+  tray_icon_(CheckIcon());
+}
+
+void TFormNastaveni::RadioRunClick() {
+  const int item = RadioRunItem();
+  if (item == kStartModeNone) return;
+  WindowsAutostart entries(platform::ExecutablePath());
+  SelectRadioRun(ApplyStartMode(&entries, item, CheckIcon()));
+}
+
+WindowPlacement TFormNastaveni::Placement() const {
+  RECT rect;
+  GetWindowRect(hwnd(), &rect);
+  return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TFormNastaveni::SetPosition(int32_t left, int32_t top) {
+  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      ShowWindow(hwnd(), SW_HIDE);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      if (HIWORD(wparam) != BN_CLICKED) return 0;
+      if (id == kCheckIconId) {
+        CheckIconClick();
+      } else if (id >= kRadioFirstId && id < kRadioFirstId + 3) {
+        SelectRadioRun(id - kRadioFirstId);
+        RadioRunClick();
+      } else if (id == kCloseId) {
+        ShowWindow(hwnd(), SW_HIDE);
+      }
+      return 0;
+    }
+    default:
+      return Default(message, wparam, lparam);
+  }
+}

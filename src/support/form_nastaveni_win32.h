@@ -1,0 +1,47 @@
+#ifndef TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_
+#define TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_
+
+
+#include "app/configuration.h"
+#include "app/controls_win32.h"
+#include "app/window_win32.h"
+
+// The settings dialog: minimum logged time, tray icon, start with the system.
+class TFormNastaveni : public Window {
+ public:
+  // Adds (true) or removes the main window's tray icon.
+  using TrayIconSwitch = void (*)(bool show);
+
+  explicit TFormNastaveni(TrayIconSwitch tray_icon) : tray_icon_(tray_icon) {}
+  bool CreateForm();
+  const char* ClassName() const override { return "TFormNastaveni"; }
+  void Show();
+
+  // Ticks or unticks CheckIcon as a click would (deferred start-up).
+  void SetCheckIcon(bool ticked);
+  bool CheckIcon() const { return ctl::IsChecked(check_icon_); }
+  // SpinMinimalniCas.
+  int32_t MinimalniCas() const { return spin_minimum_.Value(); }
+  void SetMinimalniCas(int32_t seconds) const { spin_minimum_.SetValue(seconds); }
+  // The selected RadioRun item, -1 for none.
+  int RadioRunItem() const;
+
+  WindowPlacement Placement() const;
+  void SetPosition(int32_t left, int32_t top);
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void CheckIconClick();
+  void RadioRunClick();
+  void SelectRadioRun(int item);
+
+  TrayIconSwitch tray_icon_;
+  ctl::Spin spin_minimum_;
+  HWND check_icon_ = nullptr;
+  HWND radio_[3] = {};
+  HWND close_ = nullptr;
+};
+
+#endif  // TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_

@@ -1,0 +1,143 @@
+#include "views/file_view_win32.h"
+
+#include "app/controls_win32.h"
+
+bool FileView::Create(HWND parent, int id, Listener* listener) {
+  listener_ = listener;
+  list_ = ctl::Child(WC_LISTVIEWA, "",
+                     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                     0, 0, 100, 100, parent, id, WS_EX_CLIENTEDGE);
+  if (list_ == nullptr) return false;
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+  for (int column = 0; column < kListColumns; ++column) {
+    LVCOLUMNA info = {};
+    info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    info.fmt = ColumnRightAligned(column) ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    info.cx = 100;
+    info.pszText = const_cast<char*>("");
+    info.iSubItem = column;
+    if (SendMessageA(list_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info)) < 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void FileView::Zobraz(uint32_t mode) {
+  const ListLayout* layout = model_.Zobraz(mode);
+  if (layout == nullptr) return;
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  for (int column = 0; column < kListColumns; ++column) {
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT | LVCF_FMT;
+    info.pszText = const_cast<char*>(layout->captions[column]);
+    const bool right = column == 3 ? layout->column3_right_aligned : ColumnRightAligned(column);
+    // The first column of a report list is always drawn left-aligned.
+    info.fmt = right && column > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    SendMessageA(list_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+  }
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void FileView::Reload() {
+  SendMessageA(list_, LVM_SETITEMCOUNT, model_.size(), LVSICF_NOSCROLL);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void FileView::RedrawRow(size_t row) {
+  SendMessageA(list_, LVM_REDRAWITEMS, row, row);
+}
+
+void FileView::Sort() {
+  const ptrdiff_t focused = FocusedRow();
+  size_t tracked = focused >= 0 ? static_cast<size_t>(focused) : 0;
+  model_.Sort(focused >= 0 ? &tracked : nullptr);
+  Reload();
+  if (focused >= 0) FocusRow(tracked);
+}
+
+int FileView::ColumnWidth(int column) const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+void FileView::SetColumnWidth(int column, int width) {
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+}
+
+ptrdiff_t FileView::FocusedRow() const {
+  return static_cast<ptrdiff_t>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                             LVNI_FOCUSED));
+}
+
+void FileView::FocusRow(size_t row) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  item.state = LVIS_FOCUSED | LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+bool FileView::FocusedRowText(std::string* text) const {
+  return model_.FocusedRowText(FocusedRow(), text);
+}
+
+LRESULT FileView::CustomDraw(NMLVCUSTOMDRAW* draw) {
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const size_t row = draw->nmcd.dwItemSpec;
+      if (row >= model_.size()) return CDRF_DODEFAULT;
+      const COLORREF font = GetSysColor(COLOR_WINDOWTEXT);
+      const RgbColor color = model_.RowTextColor(
+          row, RgbColor{GetRValue(font), GetGValue(font), GetBValue(font)});
+      draw->clrText = RGB(color.red, color.green, color.blue);
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+bool FileView::OnNotify(const NMHDR* header, LRESULT* result) {
+  if (header->hwndFrom != list_) return false;
+  *result = 0;
+  switch (header->code) {
+    case LVN_GETDISPINFOA: {
+      LVITEMA& item = const_cast<NMLVDISPINFOA*>(
+          reinterpret_cast<const NMLVDISPINFOA*>(header))->item;
+      if ((item.mask & LVIF_TEXT) && item.iItem >= 0 &&
+          static_cast<size_t>(item.iItem) < model_.size() && item.iSubItem < kListColumns) {
+        // Owner-data lists read the text at once; the model keeps it alive.
+        item.pszText = const_cast<char*>(model_.Cell(item.iItem, item.iSubItem).data());
+      }
+      return true;
+    }
+    case LVN_COLUMNCLICK: {
+      const ptrdiff_t focused = FocusedRow();
+      size_t tracked = focused >= 0 ? static_cast<size_t>(focused) : 0;
+      model_.ColumnClick(static_cast<uint8_t>(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem),
+                         focused >= 0 ? &tracked : nullptr);
+      Reload();
+      if (focused >= 0) FocusRow(tracked);
+      return true;
+    }
+    case LVN_ITEMCHANGED: {
+      std::string text;
+      if (FocusedRowText(&text)) listener_->FocusedRowChanged(text);
+      return true;
+    }
+    case NM_CUSTOMDRAW:
+      *result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
+      return true;
+    case NM_RCLICK: {
+      POINT point;
+      GetCursorPos(&point);
+      listener_->ContextMenu(point.x, point.y);
+      return true;
+    }
+    default:
+      return false;
+  }
+}

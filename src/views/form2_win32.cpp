@@ -1,0 +1,108 @@
+#include "views/form2_win32.h"
+
+#include "app/controls_win32.h"
+
+namespace {
+
+constexpr int kMemoId = 1;
+constexpr int kSaveId = 2;
+constexpr int kCancelId = 3;
+
+}  // namespace
+
+bool TForm2::CreateForm() {
+  if (!Create(WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, "Podrobné statistiky - Tramo2", 100, 100, 487,
+              274, nullptr, nullptr)) {
+    return false;
+  }
+  memo_ = ctl::Child("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                     ES_WANTRETURN,
+                     8, 8, 10, 10, hwnd(), kMemoId, WS_EX_CLIENTEDGE);
+  // Neither button takes the focus by Tab.
+  save_ = ctl::Child("BUTTON", "&Ulož", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kSaveId);
+  cancel_ = ctl::Child("BUTTON", "&Storno", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kCancelId);
+  if (memo_ == nullptr || save_ == nullptr || cancel_ == nullptr) return false;
+  Layout();
+  Nacti();
+  return true;
+}
+
+void TForm2::Nacti() {
+  list_.Load(list_path_);
+  ctl::SetText(memo_, list_.text());
+  const int end = GetWindowTextLengthA(memo_);
+  SendMessageA(memo_, EM_SETSEL, end, end);
+}
+
+void TForm2::Show() {
+  Nacti();
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+bool TForm2::ZaznamenatPodrobne(const std::string& path) const {
+  return list_.ZaznamenatPodrobne(path);
+}
+
+void TForm2::TakeEditedText() {
+  const std::string text = ctl::GetText(memo_);
+  if (text != list_.text()) list_.SetText(text);
+}
+
+void TForm2::ButtonUlozClick() {
+  TakeEditedText();
+  list_.Save(list_path_);  // a failure is an event; the window hides anyway
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void TForm2::AddPathAndSave(const std::string& path) {
+  TakeEditedText();
+  if (!list_.AddPath(path)) return;
+  ctl::SetText(memo_, list_.text());
+  ButtonUlozClick();
+}
+
+WindowPlacement TForm2::Placement() const {
+  RECT rect;
+  GetWindowRect(hwnd(), &rect);
+  return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TForm2::SetPlacement(const WindowPlacement& placement) {
+  MoveWindow(hwnd(), placement.left, placement.top, placement.width, placement.height, TRUE);
+}
+
+void TForm2::Layout() {
+  RECT rect;
+  GetWindowRect(hwnd(), &rect);
+  int width = 0;
+  int height = 0;
+  DetailEditorFieldSize(rect.right - rect.left, rect.bottom - rect.top, &width, &height);
+  MoveWindow(memo_, 0, 0, width, height, TRUE);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  MoveWindow(save_, client.right - 83, client.bottom - 31, 75, 25, TRUE);
+  MoveWindow(cancel_, client.right - 166, client.bottom - 31, 75, 25, TRUE);
+}
+
+LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_CLOSE:
+      ShowWindow(hwnd(), SW_HIDE);
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == EN_CHANGE && LOWORD(wparam) == kMemoId) {
+        TakeEditedText();  // edits act on the sampling at once
+      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kSaveId) {
+        ButtonUlozClick();
+      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kCancelId) {
+        ShowWindow(hwnd(), SW_HIDE);
+      }
+      return 0;
+    default:
+      return Default(message, wparam, lparam);
+  }
+}

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Runs Tramo2.exe under Wine on the virtual display as a user would: tracks a
+# second program, closes, is killed, restarts, converts; checks the files it
+# leaves with tramo2-stats.
+# Usage: tracker_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE STATS_EXE SCREENSHOT_DIR
+set -u
+wine_run=$(realpath "$1")
+tramo=$(realpath "$2")
+helper=$(realpath "$3")
+stats=$(realpath "$4")
+shots=$(realpath -m "$5")
+mkdir -p "$shots"
+
+work=$(mktemp -d)
+# Wine shows the program as "./Tramo2.exe": find ours by its folder.
+kill_tramo() {
+  for pid in $(pgrep -f '^\./Tramo2\.exe'); do
+    [ "$(readlink "/proc/$pid/cwd")" = "$work" ] && kill -9 "$pid"
+  done
+}
+# Waits up to 30 s for a background process to end.
+wait_exit() {
+  for _ in $(seq 300); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+trap 'kill_tramo; rm -rf "$work"' EXIT
+cp "$tramo" "$work/Tramo2.exe"
+cp "$helper" "$work/e2e_helper.exe"
+cd "$work" || exit 1
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+helper() { "$wine_run" ./e2e_helper.exe "$@"; }
+plaintext() { "$wine_run" "$stats" dump "$(winepath_of "$1")" | tr -d '\r'; }
+winepath_of() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
+
+start_tramo() {
+  "$wine_run" ./Tramo2.exe "$@" >/dev/null 2>&1 &
+  tramo_pid=$!
+  helper wait-window TForm1 30000 || fail "main window did not appear"
+}
+close_tramo() {
+  helper close TForm1
+  wait_exit "$tramo_pid" || fail "the program did not end after closing"
+  helper wait-gone TForm1 10000 || fail "main window did not close"
+}
+log_file() { ls data/Tramo2_cvs*.eb 2>/dev/null | head -n 1; }
+
+# A first start: the data folder beside the program, defaults in the INI.
+start_tramo M
+sleep 2
+close_tramo
+ini=data/Tramo2.ini
+[ -f "$ini" ] || fail "no configuration file"
+for key in Spusteni=1 Width=640 Height=450 Left=100 Top=100 sloupec0=100 sloupec5=100 \
+           sortC=1 sortD=0 ChTitulek=1 SpMinCas=1 MinimalniCas=60; do
+  tr -d '\r' <"$ini" | grep -qx "$key" || fail "configuration lacks $key"
+done
+[ "$(tail -c 3 "$(log_file)" | od -An -c | tr -d ' ')" = '#\r\n' ] || fail "no clean-exit marker"
+
+# Track a second program for a few seconds; the minimum lowered so it is written.
+sed -i 's/^MinimalniCas=60/MinimalniCas=0/' "$ini"
+start_tramo M
+"$wine_run" notepad.exe >/dev/null 2>&1 &
+notepad_pid=$!
+helper wait-window Notepad 30000 || fail "notepad did not start"
+helper activate Notepad
+sleep 4
+helper close Notepad
+wait_exit "$notepad_pid"
+helper activate TForm1
+sleep 1
+helper screenshot TForm1 "$shots/main-window.png" || fail "no screenshot"
+helper list-rows TForm1 >rows.txt
+grep -qi 'notepad' rows.txt || fail "no live row for notepad: $(cat rows.txt)"
+# A second start for the same data folder leaves the data alone and ends.
+before=$(stat -c %s "$(log_file)")
+timeout 30 "$wine_run" ./Tramo2.exe M >/dev/null 2>&1 || fail "second start did not end by itself"
+[ "$(stat -c %s "$(log_file)")" = "$before" ] || fail "second start wrote to the log"
+close_tramo
+
+text=$(plaintext "$(log_file)")
+grep -qx '#-------------------------------------------' <<<"$text" || fail "no session separator"
+grep -q '^#Seance dne: ' <<<"$text" || fail "no session header"
+grep -q '^#Statistika od ' <<<"$text" || fail "no period header"
+grep -qiE '^[0-9]+,C:\\windows\\system32\\notepad\.exe,$' <<<"$text" ||
+  fail "no record line with notepad's full path"
+[ "$(tail -c 3 "$(log_file)" | od -An -c | tr -d ' ')" = '#\r\n' ] || fail "no marker after close"
+
+# Killed without closing: the next run notes the crash.
+start_tramo M
+sleep 2
+kill_tramo
+wait_exit "$tramo_pid" || fail "the killed program did not end"
+"$wine_run" wineserver -w 2>/dev/null
+start_tramo M
+sleep 1
+close_tramo
+last_run=$(plaintext "$(log_file)" | awk '/^#Program NEBYL korektne ukoncen \(pad systemu\?\)$/ {crash = NR}
+  /^#Seance dne: / {session = NR} END {print (crash > 0 && session == crash + 4) ? "ok" : "no"}')
+[ "$last_run" = ok ] || fail "the run after the kill does not begin with the crash note"
+
+# The end of the Windows session runs the close sequence: no crash note next time.
+start_tramo M
+sleep 1
+"$wine_run" wineboot --end-session --shutdown >/dev/null 2>&1
+wait_exit "$tramo_pid" || fail "the program outlived the end of the session"
+[ "$(tail -c 3 "$(log_file)" | od -An -c | tr -d ' ')" = '#\r\n' ] ||
+  fail "no marker after the end of the session"
+
+# PREVOD converts beside the data and reports in a message box.
+"$wine_run" ./Tramo2.exe prevod data out >/dev/null 2>&1 &
+prevod_pid=$!
+report=$(helper message-box Tramo2 30000 | tr -d '\r')
+wait_exit "$prevod_pid" || fail "PREVOD did not end"
+grep -q 'Prevedenych: 1' <<<"$report" || fail "conversion report: $report"
+grep -q 'vynechanych: 0' <<<"$report" || fail "conversion report: $report"
+converted=out/$(basename "$(log_file)" .eb).txt
+[ -f "$converted" ] || fail "no converted log"
+cmp -s "$converted" <("$wine_run" "$stats" dump "$(winepath_of "$(log_file)")") ||
+  fail "converted log differs from the encrypted one"
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures end-to-end checks failed" >&2
+  exit 1
+fi
+echo "end-to-end: all checks passed"

@@ -3,7 +3,7 @@ NATIVE := build/native
 WIN32  := build/win32
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps native win32 test test-native test-win32 bench dist clean
+.PHONY: all deps native win32 test test-native test-win32 run bench dist clean
 
 all: native win32
 
@@ -25,6 +25,11 @@ test-native: native
 
 test-win32: win32
 	@ctest --test-dir $(WIN32) --output-on-failure
+
+# Starts the tracker under Wine with its data beside the program (argument M),
+# on the real display when there is one.
+run: win32
+	@cd $(WIN32) && ../../scripts/wine-run.sh ./Tramo2.exe M
 
 # Release zip (Tramo2.exe, tramo2-stats.exe, Readme.pdf) named by the version.
 dist: win32

@@ -34,7 +34,7 @@ enum MenuId {
   kMenuShowDetail,         // "Zobrazit podrobněji"
 };
 
-constexpr int kSearchPanelWidth = 185;
+constexpr int kSearchPanelWidth = SearchPanel::kWidth;
 constexpr int kMinimumHeight = 30;
 // The tray record in its first, 88-byte form.
 constexpr DWORD kTrayIconDataSize = 88;
@@ -83,12 +83,7 @@ bool TForm1::FormCreate() {
   (void)FixedFormat();  // filled before anything formats a date
   if (!CreateMenus()) return false;
   status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), kStatusBarId);
-  search_panel_ = ctl::Child("STATIC", "", SS_NOTIFY, 0, 0, kSearchPanelWidth, 100, hwnd(),
-                             kSearchPanelId);
-  if (status_bar_ == nullptr || search_panel_ == nullptr ||
-      !file_view_.Create(hwnd(), kFileViewId, this)) {
-    return false;
-  }
+  if (status_bar_ == nullptr || !file_view_.Create(hwnd(), kFileViewId, this)) return false;
   LOGFONTA font = {};
   GetObjectA(ctl::GuiFont(), sizeof(font), &font);
   font.lfWeight = FW_BOLD;
@@ -96,6 +91,8 @@ bool TForm1::FormCreate() {
 
   TrackerHost* host = this;
   tracker_ = std::make_unique<Tracker>(paths_, host);
+  search_panel_ = std::make_unique<SearchPanel>(tracker_.get(), &file_view_, status_bar_);
+  if (!search_panel_->CreatePanel(hwnd(), kSearchPanelId)) return false;
   Configuration config;
   tracker_->ReadMainOptions(PrimaryScreen(), &config);
   ApplyMainOptions(config);
@@ -114,6 +111,7 @@ void TForm1::ApplyMainOptions(const Configuration& config) {
     file_view_.SetColumnWidth(column, config.column_widths[column]);
   }
   file_view_.model().SetSortSettings(config.sort_column, config.sort_direction);
+  search_panel_->SetSearchOptions(config.search_titles, config.search_minimum_seconds);
 }
 
 void TForm1::ApplyOtherWindowOptions(const Configuration& config) {
@@ -129,6 +127,7 @@ void TForm1::DeferredInit() {
   SetEventSink(capture_.get());
   tracker_->AttachCapture(capture_.get());
 
+  search_panel_->ScrollToTop();
   tray_icon_data_.cbSize = kTrayIconDataSize;
   tray_icon_data_.hWnd = hwnd();
   tray_icon_data_.uID = 0;
@@ -151,6 +150,7 @@ void TForm1::DeferredInit() {
   Timer1Timer();
   tracker_->ArmFlushTimer();
   ctl::SetStatusText(status_bar_, 0, FixedDateTimeText(platform::Now()));
+  search_panel_->StartUp();
 }
 
 void TForm1::Timer1Timer() {
@@ -210,6 +210,7 @@ void TForm1::Toggle() {
 }
 
 void TForm1::FormResize() {
+  if (search_panel_ == nullptr) return;  // sized again once the controls exist
   RECT client;
   GetClientRect(hwnd(), &client);
   SendMessageA(status_bar_, WM_SIZE, 0, 0);
@@ -223,7 +224,7 @@ void TForm1::FormResize() {
   const int height = client.bottom - list_top - bar_height - 4;
   MoveWindow(file_view_.hwnd(), 0, list_top, list_width > 0 ? list_width : 0,
              height > 0 ? height : 0, TRUE);
-  MoveWindow(search_panel_, list_width + 10, list_top, kSearchPanelWidth, height > 0 ? height : 0,
+  MoveWindow(search_panel_->hwnd(), list_width + 10, list_top, kSearchPanelWidth, height > 0 ? height : 0,
              TRUE);
 }
 
@@ -243,6 +244,12 @@ void TForm1::OnCommand(int id) {
   switch (id) {
     case kMenuDetailStats:
       App().form2->Show();
+      break;
+    case kMenuLoadHistory:
+      search_panel_->LoadHistory();
+      break;
+    case kMenuShowDetail:
+      search_panel_->ShowDetail();
       break;
     case kMenuSettings:
       App().nastaveni->Show();
@@ -313,6 +320,8 @@ void TForm1::CollectConfiguration(Configuration* config) {
   }
   config->sort_column = file_view_.model().sort_column();
   config->sort_direction = file_view_.model().sort_direction();
+  config->search_titles = search_panel_->WithTitles();
+  config->search_minimum_seconds = search_panel_->MinSeconds();
   config->statistics_editor = App().form2->Placement();
   config->settings_dialog = App().nastaveni->Placement();
   config->minimum_logged_seconds = App().nastaveni->MinimalniCas();

@@ -12,6 +12,7 @@
 #include "app/window_win32.h"
 #include "support/excep_capture.h"
 #include "views/file_view_win32.h"
+#include "views/search_panel_win32.h"
 
 // Private messages of the main window.
 constexpr UINT WM_TRAY_NOTIFY = WM_USER;              // tray icon mouse events
@@ -76,7 +77,7 @@ class TForm1 : public Window, private TrackerHost, private FileView::Listener {
   std::unique_ptr<TExcepCapture> capture_;
   FileView file_view_;
   HWND status_bar_ = nullptr;
-  HWND search_panel_ = nullptr;
+  std::unique_ptr<SearchPanel> search_panel_;
   HMENU popup_activity_ = nullptr;
   HMENU popup_overview_ = nullptr;
   HFONT bold_font_ = nullptr;

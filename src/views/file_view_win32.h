@@ -44,8 +44,10 @@ class FileView {
   // WM_NOTIFY from the list; true with *result set when handled.
   bool OnNotify(const NMHDR* header, LRESULT* result);
 
- private:
+  // The focused row's index, negative for none.
   ptrdiff_t FocusedRow() const;
+
+ private:
   void FocusRow(size_t row);
   LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
 

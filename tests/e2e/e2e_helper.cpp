@@ -6,6 +6,10 @@
 //   e2e_helper message-box CAPTION [MS]      print a message box's text, then press OK
 //   e2e_helper screenshot CLASS FILE.png     save the window's pixels as PNG
 //   e2e_helper list-rows CLASS               print the rows of the window's list view
+//   e2e_helper menu CLASS ID                 send the menu command ID to the window
+//   e2e_helper click CLASS ID                click the window's button with control ID
+//   e2e_helper set-text CLASS ID TEXT        set the text of the window's control ID
+//   e2e_helper show CLASS                    show the window
 #include <windows.h>
 #include <commctrl.h>
 
@@ -74,6 +78,11 @@ std::string EncodePng(int width, int height, const std::vector<uint8_t>& rgb_row
 }
 
 int Screenshot(HWND window, const char* file) {
+  // Without a window manager nothing repaints for us: raise and redraw first.
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
   RECT rect;
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
@@ -133,6 +142,18 @@ BOOL CALLBACK FindListView(HWND child, LPARAM lparam) {
     return FALSE;
   }
   return TRUE;
+}
+
+struct FoundControl {
+  int id;
+  HWND control;
+};
+
+BOOL CALLBACK FindControl(HWND child, LPARAM lparam) {
+  FoundControl* found = reinterpret_cast<FoundControl*>(lparam);
+  if (GetDlgCtrlID(child) != found->id) return TRUE;
+  found->control = child;
+  return FALSE;
 }
 
 // Reads list view texts across the process boundary through shared memory
@@ -205,5 +226,16 @@ int main(int argc, char** argv) {
   if (command == "close") return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
   if (command == "screenshot" && argc > 3) return Screenshot(window, argv[3]);
   if (command == "list-rows") return ListRows(window);
+  if (command == "show") return ShowWindow(window, SW_SHOW), 0;
+  if (command == "menu" && argc > 3) {
+    return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
+  }
+  if ((command == "click" || command == "set-text") && argc > 3) {
+    FoundControl found = {std::atoi(argv[3]), nullptr};
+    EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&found));
+    if (found.control == nullptr) return 1;
+    if (command == "click") return SendMessageA(found.control, BM_CLICK, 0, 0), 0;
+    if (argc > 4) return SetWindowTextA(found.control, argv[4]) ? 0 : 1;
+  }
   return 2;
 }

@@ -114,6 +114,37 @@ wait_exit "$tramo_pid" || fail "the program outlived the end of the session"
 [ "$(tail -c 3 "$(log_file)" | od -An -c | tr -d ' ')" = '#\r\n' ] ||
   fail "no marker after the end of the session"
 
+# The other windows, each shown through its command and photographed.
+start_tramo M
+helper menu TForm1 200 && helper wait-window TForm2 5000 && sleep 1 &&
+  helper screenshot TForm2 "$shots/detail-statistics.png" || fail "no detailed-statistics editor"
+helper close TForm2
+helper menu TForm1 202 && sleep 1 &&
+  helper screenshot TFormNastaveni "$shots/settings.png" || fail "no settings dialog"
+helper close TFormNastaveni
+helper menu TForm1 204 && sleep 1 &&
+  helper screenshot TFormAbout "$shots/about.png" || fail "no About window"
+helper close TFormAbout
+# Without Readme.pdf beside the program: a message box and an event.
+helper menu TForm1 203
+notice=$(helper message-box Tramo2 10000 | tr -d '\r')
+grep -q 'Readme.pdf' <<<"$notice" || fail "help without Readme.pdf: $notice"
+helper show TFormDebugLog && sleep 1 &&
+  helper screenshot TFormDebugLog "$shots/event-protocol.png" || fail "no protocol viewer"
+helper close TFormDebugLog
+
+# The encrypted history loaded through the window and searched.
+helper menu TForm1 201
+helper set-text TForm1 18 notepad
+helper click TForm1 22
+sleep 1
+helper screenshot TForm1 "$shots/search.png"
+helper list-rows TForm1 >rows.txt
+grep -qiE '^C:\\windows\\system32\\notepad\.exe\|[0-9:]+\|' rows.txt ||
+  fail "the search lists no notepad row: $(cat rows.txt)"
+[ "$(wc -l <rows.txt)" -eq 1 ] || fail "the search lists more than notepad: $(cat rows.txt)"
+close_tramo
+
 # PREVOD converts beside the data and reports in a message box.
 "$wine_run" ./Tramo2.exe prevod data out >/dev/null 2>&1 &
 prevod_pid=$!

@@ -88,7 +88,7 @@ bool SearchPanel::CreateControls() {
   }
   AddHint(first_day_, "První datum v historii");
   AddHint(today_, "Dnešní datum");
-  ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 150, 14, panel, -1);
+  ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 162, 14, panel, -1);
   edit_name_ = ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 309, 149, 21, panel, kNameId,
                           WS_EX_CLIENTEDGE);
   check_titles_ = ctl::Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX, 75, 332, 78,

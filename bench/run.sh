@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The history benchmark over ten generated years: native, then the MinGW build
+# under Wine. Builds nothing (make does that first); generates the data once.
+# BENCH_RUNS sets the number of runs (default 5).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+native=build/native/bench
+windows=build/win32/bench
+data=build/bench-data
+stamp=$data/generated.stamp
+runs=${BENCH_RUNS:-5}
+
+for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe"; do
+  if [ ! -x "$program" ]; then
+    echo "bench: $program is missing; run make bench" >&2
+    exit 1
+  fi
+done
+
+version=$("$native/history_gen" --version)
+if [ ! -f "$stamp" ] || [ "$(head -n 1 "$stamp")" != "$version" ]; then
+  echo "bench: writing ten years of synthetic history into $data (once; the writer takes a while)"
+  rm -rf "$data"
+  "$native/history_gen" "$data"
+fi
+
+fact() { awk -v key="$1" '$1 == key { print $2 }' "$stamp"; }
+echo "bench: data $data: $(fact files) files, $(fact bytes) bytes, $(fact records) records," \
+     "$(fact paths) paths, $(fact titles) titles, $(fact pairs) path+title pairs;" \
+     "generated in $(fact generation_seconds) s by $version"
+
+load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+
+echo
+echo "== native ($(nproc) CPUs, load average $(load_average))"
+native_out=$("$native/history_bench" "$data" "$runs")
+printf '%s\n' "$native_out" | grep -v '^= '
+
+echo
+echo "== MinGW i686 under Wine (load average $(load_average))"
+# Wine maps the drive Z: to the root of the Linux file system.
+windows_data="Z:$(printf '%s' "$root/$data" | tr '/' '\\')\\"
+windows_out=$(scripts/wine-run.sh "$windows/history_bench.exe" "$windows_data" "$runs" | tr -d '\r')
+printf '%s\n' "$windows_out" | grep -v '^= '
+
+value() { printf '%s\n' "$1" | awk -v key="$2" '$1 == "=" && $2 == key { print $3 }'; }
+
+echo
+echo "== summary: median of $runs runs (wall clock; MB = 10^6 bytes)"
+printf '%-26s %12s %12s   %s\n' "" "native" "MinGW/Wine" "target (native)"
+row() {
+  printf '%-26s %12s %12s   %s\n' "$1" "$(value "$native_out" "$2")" "$(value "$windows_out" "$2")" "$3"
+}
+row "load, s" load_s "about 1.5"
+row "load, MB/s" load_mbs ">= 120"
+row "merge, s" merge_s "< 0.2"
+row "raw Twofish, s" twofish_s ""
+row "raw Twofish, MB/s" twofish_mbs ""
+row "load/Twofish speed ratio" ratio ">= 0.6"
+row "peak memory, MB" peak_mb "< 150"
+row "load, CPU s" load_cpu_s ""
+row "merge, CPU s" merge_cpu_s ""

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "app/configuration.h"
+
 // One-line helpers over the common controls, "A" functions named explicitly.
 namespace ctl {
 
@@ -56,6 +58,13 @@ inline bool CopyTextToClipboard(HWND owner, const std::string& text) {
   }
   CloseClipboard();
   return done;
+}
+
+// The window's screen position and outer size.
+inline WindowPlacement PlacementOf(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // Centres a window on the primary screen.

@@ -310,10 +310,7 @@ void TForm1::KillTimers() {
 }
 
 void TForm1::CollectConfiguration(Configuration* config) {
-  RECT rect;
-  GetWindowRect(hwnd(), &rect);
-  config->main_window = WindowPlacement{rect.left, rect.top, rect.right - rect.left,
-                                        rect.bottom - rect.top};
+  config->main_window = ctl::PlacementOf(hwnd());
   config->main_window_maximized = IsZoomed(hwnd()) != FALSE;
   for (int column = 0; column < kListColumnCount; ++column) {
     config->column_widths[column] = file_view_.ColumnWidth(column);

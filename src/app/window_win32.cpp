@@ -48,6 +48,15 @@ bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int
   return true;
 }
 
+bool Window::CreateToolWindow(const char* caption, int client_width, int client_height) {
+  RECT frame = {0, 0, client_width, client_height};
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  return Create(style, ex_style, caption, 100, 100, frame.right - frame.left,
+                frame.bottom - frame.top, nullptr, nullptr);
+}
+
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Default(message, wparam, lparam);
 }

@@ -150,12 +150,6 @@ bool CreateFolders(const std::string& folder, std::string* error) {
   return true;
 }
 
-bool CreateParentFolders(const std::string& file_path, std::string* error) {
-  const size_t slash = file_path.find_last_of("\\/");
-  if (slash == std::string::npos || slash == 0) return true;
-  return CreateFolders(file_path.substr(0, slash), error);
-}
-
 bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
                    std::string* error) {
   names->clear();

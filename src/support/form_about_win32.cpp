@@ -29,14 +29,7 @@ TFormAbout::~TFormAbout() {
 }
 
 bool TFormAbout::CreateForm() {
-  RECT frame = {0, 0, 518, 515};
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-  if (!Create(style, ex_style, "O aplikaci Tramo2", 0, 0, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr, nullptr)) {
-    return false;
-  }
+  if (!CreateToolWindow("O aplikaci Tramo2", 518, 515)) return false;
   background_ = CreateSolidBrush(RGB(0, 0, 0));
   picture_ = LoadAboutPicture(GetModuleHandleA(nullptr));
   ctl::CenterOnScreen(hwnd());

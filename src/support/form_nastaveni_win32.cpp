@@ -18,14 +18,7 @@ const char* const kRadioItems[3] = {"Nespouštět", "Spustit v tomto profilu",
 }  // namespace
 
 bool TFormNastaveni::CreateForm() {
-  RECT frame = {0, 0, 254, 304};
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-  if (!Create(style, ex_style, "Nastavení - Tramo2", 100, 100, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr, nullptr)) {
-    return false;
-  }
+  if (!CreateToolWindow("Nastavení - Tramo2", 254, 304)) return false;
   HWND parent = hwnd();
   ctl::Child("STATIC", "Minimální logovaný čas (s)", 0, 8, 12, 150, 16, parent, -1);
   // A negative minimum would drop every record: the box stops at 0.
@@ -79,11 +72,7 @@ void TFormNastaveni::RadioRunClick() {
   SelectRadioRun(ApplyStartMode(&entries, item, CheckIcon()));
 }
 
-WindowPlacement TFormNastaveni::Placement() const {
-  RECT rect;
-  GetWindowRect(hwnd(), &rect);
-  return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
+WindowPlacement TFormNastaveni::Placement() const { return ctl::PlacementOf(hwnd()); }
 
 void TFormNastaveni::SetPosition(int32_t left, int32_t top) {
   SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

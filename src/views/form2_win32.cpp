@@ -62,11 +62,7 @@ void TForm2::AddPathAndSave(const std::string& path) {
   ButtonUlozClick();
 }
 
-WindowPlacement TForm2::Placement() const {
-  RECT rect;
-  GetWindowRect(hwnd(), &rect);
-  return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
+WindowPlacement TForm2::Placement() const { return ctl::PlacementOf(hwnd()); }
 
 void TForm2::SetPlacement(const WindowPlacement& placement) {
   MoveWindow(hwnd(), placement.left, placement.top, placement.width, placement.height, TRUE);

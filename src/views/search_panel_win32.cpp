@@ -344,7 +344,9 @@ void SearchPanel::Scroll(int code) {
   if (code == SB_PAGEUP) position -= page;
   if (code == SB_PAGEDOWN) position += page;
   if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-    SCROLLINFO info = {sizeof(info), SIF_TRACKPOS};
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
     GetScrollInfo(hwnd(), SB_VERT, &info);
     position = info.nTrackPos;
   }

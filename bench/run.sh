@@ -12,7 +12,8 @@ data=build/bench-data
 stamp=$data/generated.stamp
 runs=${BENCH_RUNS:-5}
 
-for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe"; do
+for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe" \
+               "$native/query_bench" "$windows/query_bench.exe"; do
   if [ ! -x "$program" ]; then
     echo "bench: $program is missing; run make bench" >&2
     exit 1
@@ -37,6 +38,9 @@ echo
 echo "== native ($(nproc) CPUs, load average $(load_average))"
 native_out=$("$native/history_bench" "$data" "$runs")
 printf '%s\n' "$native_out" | grep -v '^= '
+native_queries=$("$native/query_bench" "$data" "$runs")
+printf '%s\n' "$native_queries" | grep -v '^= '
+native_out+=$'\n'$native_queries
 
 echo
 echo "== MinGW i686 under Wine (load average $(load_average))"
@@ -44,6 +48,9 @@ echo "== MinGW i686 under Wine (load average $(load_average))"
 windows_data="Z:$(printf '%s' "$root/$data" | tr '/' '\\')\\"
 windows_out=$(scripts/wine-run.sh "$windows/history_bench.exe" "$windows_data" "$runs" | tr -d '\r')
 printf '%s\n' "$windows_out" | grep -v '^= '
+windows_queries=$(scripts/wine-run.sh "$windows/query_bench.exe" "$windows_data" "$runs" | tr -d '\r')
+printf '%s\n' "$windows_queries" | grep -v '^= '
+windows_out+=$'\n'$windows_queries
 
 value() { printf '%s\n' "$1" | awk -v key="$2" '$1 == "=" && $2 == key { print $3 }'; }
 
@@ -62,3 +69,10 @@ row "load/Twofish speed ratio" ratio ">= 0.6"
 row "peak memory, MB" peak_mb "< 150"
 row "load, CPU s" load_cpu_s ""
 row "merge, CPU s" merge_cpu_s ""
+row "search, no filter, s" search_all_s "< 0.15"
+row "search, name filter, s" search_name_s "< 0.15"
+row "search, title, s" search_title_s "< 0.15"
+row "overview by day, s" overview_day_s "< 0.05"
+row "overview by hour, s" overview_hour_s "< 0.05"
+row "overview by session, s" overview_session_s "< 0.05"
+row "queries peak memory, MB" query_peak_mb ""

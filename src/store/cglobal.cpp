@@ -1,7 +1,9 @@
 #include "store/cglobal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "store/pool.h"
 #include "support/datetime.h"
@@ -38,6 +40,7 @@ void CGlobal::Create() {
   earliest = 0;
   newSessionPending = false;
   node_index_.Clear();
+  std::fill(std::begin(buckets_), std::end(buckets_), nullptr);
 }
 
 void CGlobal::Clear() {
@@ -51,6 +54,7 @@ void CGlobal::Clear() {
   head_ = nullptr;
   iterator_ = nullptr;
   node_index_.Clear();
+  std::fill(std::begin(buckets_), std::end(buckets_), nullptr);
   loaded = false;
   earliest = 0;
 }
@@ -62,6 +66,7 @@ PeriodNode* CGlobal::NewNode(double key) {
   head_ = node;
   // The head is the first match from the head for its key.
   node_index_.Set(NodeKeyBits(key), node);
+  if (key >= 0 && key < 256 && key == std::floor(key)) buckets_[static_cast<int>(key)] = node;
   return node;
 }
 
@@ -104,9 +109,13 @@ bool CGlobal::AddHistoryRecord(const std::string& path, const std::string& title
 }
 
 PeriodNode* CGlobal::Bucket(uint32_t crc) {
-  const double key = static_cast<double>(crc & 0xFFu);
-  PeriodNode* node = FindNode(key);
-  return node != nullptr ? node : NewNode(key);
+  PeriodNode*& slot = buckets_[crc & 0xFFu];
+  if (slot == nullptr) {
+    const double key = static_cast<double>(crc & 0xFFu);
+    PeriodNode* node = FindNode(key);
+    slot = node != nullptr ? node : NewNode(key);
+  }
+  return slot;
 }
 
 void CGlobal::JProlniZaznam(const ActivityRecord* record) {

@@ -97,6 +97,7 @@ class CGlobal {
   PeriodNode* currentSession_ = nullptr;
   std::unique_ptr<LogCipher> cipher_;
   FlatIndex<PeriodNode> node_index_;
+  PeriodNode* buckets_[256] = {};
 };
 
 // Milliseconds between two date-times rounded to whole milliseconds, then

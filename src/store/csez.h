@@ -12,12 +12,13 @@
 // One executable path with an optional window title (empty: the path's total).
 // time: tenths of a second in the live lists, whole seconds in CGlobal lists.
 struct ActivityRecord {
+  // next and time first: the reorder walk reads only these, from one cache line.
   ActivityRecord* next = nullptr;
+  uint32_t time = 0;
+  uint32_t activeDays = 0;
   ActivityRecord* prev = nullptr;  // lets a record move without a rescan
   TextId path = kEmptyText;
   TextId title = kEmptyText;
-  uint32_t time = 0;
-  uint32_t activeDays = 0;
   double stamp = 0;
   double latest = 0;
 

@@ -27,22 +27,50 @@ std::string_view TrimControls(std::string_view text) {
 // Splits at commas outside double quotes; keeps the first four raw fields and
 // returns the field count, 0 when the quotes are unbalanced.
 int SplitFields(std::string_view line, std::string_view fields[4]) {
-  int count = 0;
-  bool inside = false;
-  size_t start = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '"') {
-      inside = !inside;
-    } else if (c == ',' && !inside) {
-      if (count < 4) fields[count] = line.substr(start, i - start);
+  if (std::memchr(line.data(), '"', line.size()) == nullptr) {
+    // No quotes: every comma splits.
+    int count = 0;
+    size_t start = 0;
+    for (;;) {
+      const void* comma = std::memchr(line.data() + start, ',', line.size() - start);
+      const size_t end = comma != nullptr ? static_cast<const char*>(comma) - line.data() : line.size();
+      if (count < 4) fields[count] = line.substr(start, end - start);
       ++count;
-      start = i + 1;
+      if (comma == nullptr) return count;
+      start = end + 1;
     }
   }
-  if (count < 4) fields[count] = line.substr(start);
-  ++count;
-  return inside ? 0 : count;
+  // Quotes: jump from one quote or comma to the next instead of testing every byte.
+  const char* begin = line.data();
+  const char* end = begin + line.size();
+  const char* next_quote = static_cast<const char*>(std::memchr(begin, '"', line.size()));
+  int count = 0;
+  bool inside = false;
+  const char* start = begin;
+  const char* p = begin;
+  for (;;) {
+    if (inside) {
+      if (next_quote == nullptr) return 0;
+      inside = false;
+      p = next_quote + 1;
+      next_quote = static_cast<const char*>(std::memchr(p, '"', end - p));
+      continue;
+    }
+    const char* limit = next_quote != nullptr ? next_quote : end;
+    const char* comma = static_cast<const char*>(std::memchr(p, ',', limit - p));
+    if (comma != nullptr) {
+      if (count < 4) fields[count] = std::string_view(start, comma - start);
+      ++count;
+      start = p = comma + 1;
+      continue;
+    }
+    if (next_quote == nullptr) break;
+    inside = true;
+    p = next_quote + 1;
+    next_quote = static_cast<const char*>(std::memchr(p, '"', end - p));
+  }
+  if (count < 4) fields[count] = std::string_view(start, end - start);
+  return count + 1;
 }
 
 // Unquoted text of a field; the common field without quotes is used in place.
@@ -61,6 +89,14 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 // place; checked there rather than searched for in every record line.
 bool HasNearStart(std::string_view text, std::string_view word) {
   return StartsWith(text, word) || (!text.empty() && StartsWith(text.substr(1), word));
+}
+
+bool AllDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
 }
 
 std::string WithoutTrailingNonDigits(std::string_view text) {
@@ -129,7 +165,7 @@ int CGlobal::ParseLogLine(std::string_view raw_line, double* from_date) {
     }
   } else if (count == 3) {
     if (HasNearStart(line, "cas (sec),cesta,titulek")) bad = false;
-    if (!IsNearZero(*from_date) && IsAllDigits(std::string(fields[0])) &&
+    if (!IsNearZero(*from_date) && AllDigits(fields[0]) &&
         !IsNearZero(sessionStart)) {
       ParseRecordLine(fields[0], fields[1], fields[2], *from_date, &bad);
     }

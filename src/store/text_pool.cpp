@@ -1,15 +1,28 @@
 #include "store/text_pool.h"
 
+#include <cstring>
+
 #include "support/crc32.h"
 #include "support/text_routines.h"
 
 namespace {
 
 uint32_t HashText(std::string_view text) {
-  // FNV-1a: short texts, few collisions, no table.
-  uint32_t hash = 2166136261u;
-  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
-  return hash;
+  // Eight bytes a step: paths and titles are long, and every log line hashes two.
+  uint64_t hash = 0x9E3779B97F4A7C15ull ^ text.size();
+  const char* p = text.data();
+  size_t n = text.size();
+  for (; n >= 8; n -= 8, p += 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 29;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, p, n);
+  hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  hash ^= hash >> 32;
+  return static_cast<uint32_t>(hash);
 }
 
 }  // namespace

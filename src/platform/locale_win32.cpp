@@ -65,6 +65,31 @@ class PrimaryComposer {
   }
 
  private:
+  // The primary weights of one byte or one contraction, held inline: the
+  // walk runs over every byte of a bulk sort's texts.
+  struct Piece {
+    uint8_t length;
+    uint8_t bytes[15];
+  };
+
+  static bool MakePiece(const std::string& weights, Piece* piece) {
+    if (weights.size() > sizeof(piece->bytes)) return false;
+    piece->length = static_cast<uint8_t>(weights.size());
+    std::memcpy(piece->bytes, weights.data(), weights.size());
+    return true;
+  }
+
+  bool IsContraction(uint32_t pair) const {
+    return (contraction_bits_[pair >> 6] >> (pair & 63)) & 1;
+  }
+
+  const Piece& ContractionPiece(uint32_t pair) const {
+    for (const auto& c : contractions_) {
+      if (c.first == pair) return c.second;
+    }
+    return unit_[pair >> 8];  // not reached: the bit says it is listed
+  }
+
   size_t Walk(const char* text, size_t length, uint8_t* out,
               size_t capacity) const {
     size_t n = 0;
@@ -74,24 +99,24 @@ class PrimaryComposer {
       // A byte next to one the locale refused may belong to a contraction
       // we know nothing about: stop before both.
       if (stop_[b]) return n;
-      const std::string* piece = &unit_[b];
+      const Piece* piece = &unit_[b];
       size_t step = 1;
       if (i + 1 < length) {
         const uint8_t next = static_cast<uint8_t>(text[i + 1]);
         if (stop_[next]) return n;
-        const int32_t pair = pair_[(b << 8) | next];
-        if (pair >= 0) {
-          piece = &pair_primary_[static_cast<size_t>(pair)];
+        const uint32_t pair = (static_cast<uint32_t>(b) << 8) | next;
+        if (IsContraction(pair)) {
+          piece = &ContractionPiece(pair);
           step = 2;
         }
       }
       const size_t room = capacity - n;
-      if (piece->size() >= room) {
-        std::memcpy(out + n, piece->data(), room);
+      if (piece->length >= room) {
+        for (size_t k = 0; k < room; ++k) out[n + k] = piece->bytes[k];
         return capacity;
       }
-      std::memcpy(out + n, piece->data(), piece->size());
-      n += piece->size();
+      for (size_t k = 0; k < piece->length; ++k) out[n + k] = piece->bytes[k];
+      n += piece->length;
       i += step;
     }
     // The whole text is in: the separator that ends the primary weights is
@@ -104,14 +129,12 @@ class PrimaryComposer {
     std::string key;
     for (int b = 0; b < 256; ++b) {
       const char c = static_cast<char>(b);
-      if (RawKey(&c, 1, &key)) {
-        unit_[b] = PrimarySection(key);
-      } else {
+      // A byte whose weights do not fit is treated as refused: the walk
+      // stops before it.
+      if (!RawKey(&c, 1, &key) || !MakePiece(PrimarySection(key), &unit_[b])) {
         stop_[b] = true;
       }
     }
-    pair_.assign(65536, -1);
-    std::vector<uint16_t> contractions;
     for (int x = 0; x < 256; ++x) {
       for (int y = 0; y < 256; ++y) {
         if (stop_[x] || stop_[y]) continue;
@@ -120,19 +143,23 @@ class PrimaryComposer {
           stop_[x] = stop_[y] = true;
           continue;
         }
-        std::string primary = PrimarySection(key);
-        if (primary.size() == unit_[x].size() + unit_[y].size() &&
-            primary.compare(0, unit_[x].size(), unit_[x]) == 0 &&
-            primary.compare(unit_[x].size(), std::string::npos, unit_[y]) == 0)
+        const std::string primary = PrimarySection(key);
+        const Piece& ux = unit_[x];
+        const Piece& uy = unit_[y];
+        if (primary.size() == size_t{ux.length} + uy.length &&
+            std::memcmp(primary.data(), ux.bytes, ux.length) == 0 &&
+            std::memcmp(primary.data() + ux.length, uy.bytes, uy.length) == 0)
           continue;
-        pair_[(x << 8) | y] = static_cast<int32_t>(pair_primary_.size());
-        pair_primary_.push_back(std::move(primary));
-        contractions.push_back(static_cast<uint16_t>((x << 8) | y));
+        const uint32_t pair = (static_cast<uint32_t>(x) << 8) | y;
+        Piece piece;
+        if (!MakePiece(primary, &piece)) return false;
+        contraction_bits_[pair >> 6] |= uint64_t{1} << (pair & 63);
+        contractions_.emplace_back(static_cast<uint16_t>(pair), piece);
       }
     }
-    for (uint16_t pair : contractions) {
-      const char x = static_cast<char>(pair >> 8);
-      const char y = static_cast<char>(pair & 0xFF);
+    for (const auto& contraction : contractions_) {
+      const char x = static_cast<char>(contraction.first >> 8);
+      const char y = static_cast<char>(contraction.first & 0xFF);
       for (int z = 0; z < 256; ++z) {
         const char c = static_cast<char>(z);
         const char before[3] = {c, x, y};
@@ -148,16 +175,16 @@ class PrimaryComposer {
   bool Reproduces(const char* text) const {
     std::string key;
     if (!RawKey(text, 3, &key)) return false;
-    uint8_t composed[256];
+    uint8_t composed[64];
     const size_t n = Walk(text, 3, composed, sizeof(composed));
     return n <= key.size() && std::memcmp(composed, key.data(), n) == 0;
   }
 
   bool usable_ = false;
-  std::string unit_[256];
+  Piece unit_[256] = {};
   bool stop_[256] = {};
-  std::vector<int32_t> pair_;  // index into pair_primary_ by (first << 8 | second)
-  std::vector<std::string> pair_primary_;
+  uint64_t contraction_bits_[65536 / 64] = {};
+  std::vector<std::pair<uint16_t, Piece>> contractions_;
 };
 
 const PrimaryComposer& Composer() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/locale.h"
 #include "store/csez.h"
@@ -38,10 +39,18 @@ uint32_t LoadLength(const char* p) {
   return length;
 }
 
+// A row text equal to the caption (mode 2) or to column 1 (mode 3) is kept
+// once: its length field names that cell instead.
+constexpr uint32_t kSameAsCell0 = 0xFFFFFFFFu;
+constexpr uint32_t kSameAsCell1 = 0xFFFFFFFEu;
+
 std::string_view TextAt(const char* record, int index) {
   const char* p = record;
   for (int i = 0; i < index; ++i) p += sizeof(uint32_t) + LoadLength(p) + 1;
-  return std::string_view(p + sizeof(uint32_t), LoadLength(p));
+  const uint32_t length = LoadLength(p);
+  if (length == kSameAsCell0) return TextAt(record, 0);
+  if (length == kSameAsCell1) return TextAt(record, 1);
+  return std::string_view(p + sizeof(uint32_t), length);
 }
 
 // How the rows are ordered for one sort column and view mode. The negated
@@ -167,9 +176,7 @@ class LocaleKeys {
       : lead_(count),
         body_(count),
         length_(count, kNotBuilt),
-        bytes_(new uint8_t[count * kPrefixCapacity]),
-        full_(count),
-        full_built_(count, 0) {}
+        bytes_(new uint8_t[count * kPrefixCapacity]) {}
 
   // lead 0: none. The body must outlive the keys.
   void Set(uint32_t row, char lead, std::string_view body) {
@@ -225,20 +232,20 @@ class LocaleKeys {
   }
 
   const std::string& FullKey(uint32_t row) {
-    if (!full_built_[row]) {
+    auto found = full_.find(row);
+    if (found == full_.end()) {
       Compose(row);
-      full_[row] = platform::LocaleSortKey(scratch_);
-      full_built_[row] = 1;
+      found = full_.emplace(row, platform::LocaleSortKey(scratch_)).first;
     }
-    return full_[row];
+    return found->second;
   }
 
   std::vector<char> lead_;
   std::vector<std::string_view> body_;
   std::vector<uint32_t> length_;
   std::unique_ptr<uint8_t[]> bytes_;  // kPrefixCapacity bytes per row
-  std::vector<std::string> full_;     // sized once: references stay valid
-  std::vector<uint8_t> full_built_;
+  // Few texts need one; node-based, so references stay valid.
+  std::unordered_map<uint32_t, std::string> full_;
   std::string scratch_;
 };
 
@@ -407,25 +414,42 @@ struct ListModel::RowCells {
 
 namespace {
 
+// The length field of the row text.
+uint32_t RowTextLength(const std::string_view* texts) {
+  const std::string_view row_text = texts[kRowTextIndex];
+  if (row_text == texts[0]) return kSameAsCell0;
+  if (row_text == texts[1]) return kSameAsCell1;
+  return static_cast<uint32_t>(row_text.size());
+}
+
 size_t RecordSize(const std::string_view* texts) {
   size_t size = 0;
-  for (int i = 0; i < kRowTexts; ++i) {
+  for (int i = 0; i < kListColumns; ++i) {
     size += sizeof(uint32_t) + texts[i].size() + 1;
   }
-  return size;
+  const uint32_t row_text = RowTextLength(texts);
+  return size + sizeof(uint32_t) +
+         (row_text >= kSameAsCell1 ? 0 : row_text + 1);
 }
 
 size_t RecordSizeAt(const char* record) {
   const char* p = record;
-  for (int i = 0; i < kRowTexts; ++i) p += sizeof(uint32_t) + LoadLength(p) + 1;
+  for (int i = 0; i < kListColumns; ++i) {
+    p += sizeof(uint32_t) + LoadLength(p) + 1;
+  }
+  const uint32_t row_text = LoadLength(p);
+  p += sizeof(uint32_t) + (row_text >= kSameAsCell1 ? 0 : row_text + 1);
   return static_cast<size_t>(p - record);
 }
 
 void WriteRecord(const std::string_view* texts, char* out) {
   for (int i = 0; i < kRowTexts; ++i) {
-    const uint32_t length = static_cast<uint32_t>(texts[i].size());
+    const uint32_t length = i == kRowTextIndex
+                                ? RowTextLength(texts)
+                                : static_cast<uint32_t>(texts[i].size());
     std::memcpy(out, &length, sizeof(length));
     out += sizeof(length);
+    if (length >= kSameAsCell1) break;  // the row text, kept in its cell
     if (length != 0) std::memcpy(out, texts[i].data(), length);
     out += length;
     *out++ = '\0';

@@ -153,6 +153,26 @@ TEST(ListModelTest, ZmenUpdatesInPlaceAndSortsOnlyOnAdd) {
             Column(model, 1));
 }
 
+TEST(ListModelTest, ManyUpdatesKeepEveryRow) {
+  // Replaced row records pile up until the model copies the live ones.
+  ListModel model;
+  model.SetSortSettings(7, 0);
+  ActivityRecord a = Record("C:\\a\\a.exe", std::string(200, 't'), 0, kDay);
+  const ActivityRecord b = Record("C:\\b\\b.exe", "", 10, kDay);
+  model.Zmen(&a);
+  model.Zmen(&b);
+  for (int i = 0; i < 20000; ++i) {
+    a.time = static_cast<uint32_t>(i);
+    ASSERT_EQ(0u, model.Zmen(&a).row);
+  }
+  EXPECT_EQ((Texts7{"\\a\\a.exe", "33:19", "7.12.2026 10:00:00",
+                    std::string(200, 't'), "", "", "C:\\a\\a.exe"}),
+            Row(model, 0));
+  EXPECT_EQ((Texts7{"\\b\\b.exe", "00:01", "7.12.2026 10:00:00", "", "", "",
+                    "C:\\b\\b.exe"}),
+            Row(model, 1));
+}
+
 TEST(ListModelTest, PrekresliGivesEveryRecordItsRow) {
   testutil::FakeClock clock(kDay);
   CSez list;

@@ -13,7 +13,8 @@ stamp=$data/generated.stamp
 runs=${BENCH_RUNS:-5}
 
 for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe" \
-               "$native/query_bench" "$windows/query_bench.exe"; do
+               "$native/query_bench" "$windows/query_bench.exe" \
+               "$native/list_sort_bench" "$windows/list_sort_bench.exe"; do
   if [ ! -x "$program" ]; then
     echo "bench: $program is missing; run make bench" >&2
     exit 1
@@ -41,6 +42,9 @@ printf '%s\n' "$native_out" | grep -v '^= '
 native_queries=$("$native/query_bench" "$data" "$runs")
 printf '%s\n' "$native_queries" | grep -v '^= '
 native_out+=$'\n'$native_queries
+native_list=$("$native/list_sort_bench" "$runs")
+printf '%s\n' "$native_list" | grep -v '^= '
+native_out+=$'\n'$native_list
 
 echo
 echo "== MinGW i686 under Wine (load average $(load_average))"
@@ -51,6 +55,9 @@ printf '%s\n' "$windows_out" | grep -v '^= '
 windows_queries=$(scripts/wine-run.sh "$windows/query_bench.exe" "$windows_data" "$runs" | tr -d '\r')
 printf '%s\n' "$windows_queries" | grep -v '^= '
 windows_out+=$'\n'$windows_queries
+windows_list=$(scripts/wine-run.sh "$windows/list_sort_bench.exe" "$runs" | tr -d '\r')
+printf '%s\n' "$windows_list" | grep -v '^= '
+windows_out+=$'\n'$windows_list
 
 value() { printf '%s\n' "$1" | awk -v key="$2" '$1 == "=" && $2 == key { print $3 }'; }
 
@@ -76,3 +83,13 @@ row "overview by day, s" overview_day_s "< 0.05"
 row "overview by hour, s" overview_hour_s "< 0.05"
 row "overview by session, s" overview_session_s "< 0.05"
 row "queries peak memory, MB" query_peak_mb ""
+row "list fill, 250k rows, s" list_fill_s ""
+row "list sort, column 0, s" list_sort0_s ""
+row "list sort, column 1, s" list_sort1_s ""
+row "list sort, column 2, s" list_sort2_s ""
+row "list sort, column 3, s" list_sort3_s ""
+row "list sort, column 4, s" list_sort4_s ""
+row "list sort, column 5, s" list_sort5_s ""
+row "list fill + slowest sort, s" list_fill_sort_s "< 1 (under Wine too)"
+row "live Zmen, 200 rows, us" list_zmen_us ""
+row "list peak memory added, MB" list_peak_mb ""

@@ -14,7 +14,8 @@ runs=${BENCH_RUNS:-5}
 
 for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe" \
                "$native/query_bench" "$windows/query_bench.exe" \
-               "$native/list_sort_bench" "$windows/list_sort_bench.exe"; do
+               "$native/list_sort_bench" "$windows/list_sort_bench.exe" \
+               "$native/tick_bench" "$windows/tick_bench.exe"; do
   if [ ! -x "$program" ]; then
     echo "bench: $program is missing; run make bench" >&2
     exit 1
@@ -45,6 +46,9 @@ native_out+=$'\n'$native_queries
 native_list=$("$native/list_sort_bench" "$runs")
 printf '%s\n' "$native_list" | grep -v '^= '
 native_out+=$'\n'$native_list
+native_tick=$("$native/tick_bench")
+printf '%s\n' "$native_tick" | grep -v '^= '
+native_out+=$'\n'$native_tick
 
 echo
 echo "== MinGW i686 under Wine (load average $(load_average))"
@@ -58,6 +62,9 @@ windows_out+=$'\n'$windows_queries
 windows_list=$(scripts/wine-run.sh "$windows/list_sort_bench.exe" "$runs" | tr -d '\r')
 printf '%s\n' "$windows_list" | grep -v '^= '
 windows_out+=$'\n'$windows_list
+windows_tick=$(scripts/wine-run.sh "$windows/tick_bench.exe" | tr -d '\r')
+printf '%s\n' "$windows_tick" | grep -v '^= '
+windows_out+=$'\n'$windows_tick
 
 value() { printf '%s\n' "$1" | awk -v key="$2" '$1 == "=" && $2 == key { print $3 }'; }
 
@@ -93,3 +100,5 @@ row "list sort, column 5, s" list_sort5_s ""
 row "list fill + slowest sort, s" list_fill_sort_s "< 1 (under Wine too)"
 row "live Zmen, 200 rows, us" list_zmen_us ""
 row "list peak memory added, MB" list_peak_mb ""
+row "sampler tick, 200 records, us" tick_us ""
+row "path lookup, us" lookup_us "(Windows only)"

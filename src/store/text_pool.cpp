@@ -19,7 +19,7 @@ uint32_t HashText(std::string_view text) {
     hash ^= hash >> 29;
   }
   uint64_t tail = 0;
-  std::memcpy(&tail, p, n);
+  if (n > 0) std::memcpy(&tail, p, n);  // the empty text has no data pointer
   hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ull;
   hash ^= hash >> 32;
   return static_cast<uint32_t>(hash);

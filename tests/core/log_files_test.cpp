@@ -15,12 +15,6 @@
 #include "support/datetime.h"
 #include "test_util.h"
 
-#ifndef _WIN32
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 using testutil::EventRecorder;
@@ -178,29 +172,6 @@ TEST(LogFiles, TurnOfTheYearStartsTheNextMonthsFileWithAPeriodHeader) {
   EXPECT_FALSE(Contains(january, "Seance"));
 }
 
-#ifdef _WIN32
-// Another handle without sharing: opening fails with a sharing violation.
-struct UnopenableFile {
-  platform::File holder;
-  explicit UnopenableFile(const std::string& path) {
-    WriteFileBytes(path, "");
-    std::string error;
-    EXPECT_TRUE(holder.OpenReadWrite(path, &error));
-  }
-};
-#else
-// A socket exists as a file but cannot be opened, even by root.
-struct UnopenableFile {
-  int fd;
-  explicit UnopenableFile(const std::string& path) : fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
-    EXPECT_EQ(0, bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)));
-  }
-  ~UnopenableFile() { close(fd); }
-};
-#endif
 
 TEST(LogFileFailures, EachFailureIsOneLevelThreeEventAndKeepsTheRecords) {
   TempFolder folder;
@@ -210,7 +181,7 @@ TEST(LogFileFailures, EachFailureIsOneLevelThreeEventAndKeepsTheRecords) {
   pending.NewRecord("C:\\a.exe", 600, "");
 
   const std::string locked = folder / "locked.eb";
-  UnopenableFile hold(locked);
+  testutil::UnopenableFile hold(locked);
   EXPECT_FALSE(pending.WriteLog(locked, 0));
   WriteFileBytes(folder / "blocker", "x");
   const std::string blocked =
@@ -251,7 +222,7 @@ TEST(LogFileFailures, CloseMarkerFailuresAndAMissingFile) {
   EXPECT_FALSE(platform::FileExists(folder / "missing.eb"));
 
   const std::string locked = folder / "locked.eb";
-  UnopenableFile hold(locked);
+  testutil::UnopenableFile hold(locked);
   AppendCloseMarker(locked);
   ASSERT_EQ(1u, events.events.size());
   EXPECT_EQ(0u, events.events[0].second.find("Nelze otevrit cvs (1) \"" + locked +

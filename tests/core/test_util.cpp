@@ -9,6 +9,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -90,6 +92,32 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     throw std::runtime_error(path + ": " + error);
   }
 }
+
+#ifdef _WIN32
+UnopenableFile::UnopenableFile(const std::string& path) {
+  WriteFileBytes(path, "");
+  handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error(path + ": cannot hold open");
+}
+
+UnopenableFile::~UnopenableFile() { CloseHandle(handle_); }
+#else
+UnopenableFile::UnopenableFile(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0)) {
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  std::string native = path;
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  native.copy(address.sun_path, sizeof(address.sun_path) - 1);
+  if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+    throw std::runtime_error(path + ": cannot bind a socket");
+  }
+}
+
+UnopenableFile::~UnopenableFile() { close(fd_); }
+#endif
 
 std::string FullDevicePath() {
 #ifdef _WIN32

@@ -53,6 +53,23 @@ class TempFolder {
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// A file that exists but cannot be opened while this object lives, even by
+// root: held open without sharing on Windows, a socket elsewhere.
+class UnopenableFile {
+ public:
+  explicit UnopenableFile(const std::string& path);
+  ~UnopenableFile();
+  UnopenableFile(const UnopenableFile&) = delete;
+  UnopenableFile& operator=(const UnopenableFile&) = delete;
+
+ private:
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
 // A path whose writes fail with "disk full" ("/dev/full"; "Z:\dev\full" under Wine).
 std::string FullDevicePath();
 

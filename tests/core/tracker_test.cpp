@@ -12,12 +12,6 @@
 #include "support/datetime.h"
 #include "support/excep_capture.h"
 
-#ifndef _WIN32
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 using testutil::FakeClock;
@@ -229,38 +223,11 @@ TEST(TrackerTest, CloseIsFinal) {
   EXPECT_EQ(605u, run.tracker->SessionList().FindPath("C:\\w\\7.exe")->time);
 }
 
-#ifdef _WIN32
-// Another handle without sharing: opening fails with a sharing violation.
-struct UnopenableFile {
-  platform::File holder;
-  explicit UnopenableFile(const std::string& path) {
-    testutil::WriteFileBytes(path, "");
-    std::string error;
-    EXPECT_TRUE(holder.OpenReadWrite(path, &error));
-  }
-};
-#else
-// A socket exists as a file but cannot be opened, even by root.
-struct UnopenableFile {
-  int fd;
-  explicit UnopenableFile(const std::string& path) : fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    std::string native = path;
-    for (char& c : native) {
-      if (c == '\\') c = '/';
-    }
-    native.copy(address.sun_path, sizeof(address.sun_path) - 1);
-    EXPECT_EQ(0, bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)));
-  }
-  ~UnopenableFile() { close(fd); }
-};
-#endif
 
 TEST(TrackerTest, EventsAfterTheLastFlushGoToDebugFile) {
   TrackerRun run;
   run.Start();
-  UnopenableFile log(run.LogFile());
+  testutil::UnopenableFile log(run.LogFile());
   run.tracker->DataFlush();
   run.tracker->Close();
   const std::string protocol = ReadFileBytes(run.tracker->ProtocolFile());

@@ -591,17 +591,17 @@ void ListModel::ZmenK(const ActivityRecord* record) {
 }
 
 int ListModel::FileViewCompare(size_t row1, size_t row2) const {
-  const RuleSpec spec = RuleFor(view_mode_, sort_column_);
+  const RuleSpec sort_rule = RuleFor(view_mode_, sort_column_);
   // The group character keeps rows without a title first in both
   // directions: it flips with the direction, as does the result.
   const char empty_group = sort_direction_ == 0 ? '1' : '2';
   const char titled_group = sort_direction_ == 0 ? '2' : '1';
   const std::string g1(1, Cell(row1, 3).empty() ? empty_group : titled_group);
   const std::string g2(1, Cell(row2, 3).empty() ? empty_group : titled_group);
-  const std::string t1(Cell(row1, spec.column));
-  const std::string t2(Cell(row2, spec.column));
+  const std::string t1(Cell(row1, sort_rule.column));
+  const std::string t2(Cell(row2, sort_rule.column));
   int c = 0;
-  switch (spec.rule) {
+  switch (sort_rule.rule) {
     case Rule::kNone:
       break;
     case Rule::kText:
@@ -628,7 +628,7 @@ int ListModel::FileViewCompare(size_t row1, size_t row2) const {
       break;
     }
   }
-  if (c == 0 && spec.caption_tie) {
+  if (c == 0 && sort_rule.caption_tie) {
     c = Cmp(std::string(Cell(row1, 0)), std::string(Cell(row2, 0)));
   }
   return sort_direction_ == 1 ? -c : c;
@@ -636,8 +636,8 @@ int ListModel::FileViewCompare(size_t row1, size_t row2) const {
 
 void ListModel::Sort(size_t* tracked_row) {
   const size_t n = rows_.size();
-  const RuleSpec spec = RuleFor(view_mode_, sort_column_);
-  if (spec.rule == Rule::kNone || n < 2) return;
+  const RuleSpec sort_rule = RuleFor(view_mode_, sort_column_);
+  if (sort_rule.rule == Rule::kNone || n < 2) return;
 
   // The group keeps rows without a title first in both directions: it flips
   // with the direction, as does every comparison.
@@ -649,13 +649,13 @@ void ListModel::Sort(size_t* tracked_row) {
 
   // Negated rules use a number per row when every row's text has a form
   // whose text order is numeric; otherwise the literal composed texts.
-  std::vector<double> number(spec.rule == Rule::kText ? 0 : n);
-  bool numeric = spec.rule != Rule::kText;
+  std::vector<double> number(sort_rule.rule == Rule::kText ? 0 : n);
+  bool numeric = sort_rule.rule != Rule::kText;
   for (size_t i = 0; i < n; ++i) {
-    const std::string_view text = Cell(i, spec.column);
+    const std::string_view text = Cell(i, sort_rule.column);
     const uint8_t group = Cell(i, 3).empty() ? empty_group : titled_group;
     bool ok = true;
-    switch (spec.rule) {
+    switch (sort_rule.rule) {
       case Rule::kDuration:
         ok = DurationNumber(text, &number[i]);
         break;
@@ -681,14 +681,14 @@ void ListModel::Sort(size_t* tracked_row) {
     for (SortItem& item : items) item.key = NumberBits(number[item.row]);
   } else {
     // The literal composed texts, ranked in the locale order.
-    std::vector<std::string> literal(spec.rule == Rule::kText ? 0 : n);
+    std::vector<std::string> literal(sort_rule.rule == Rule::kText ? 0 : n);
     std::vector<char> leads(items.size());
     std::vector<std::string_view> bodies(items.size());
     for (size_t k = 0; k < items.size(); ++k) {
       const uint32_t i = items[k].row;
-      const std::string_view text = Cell(i, spec.column);
+      const std::string_view text = Cell(i, sort_rule.column);
       leads[k] = static_cast<char>('0' + items[k].group);
-      switch (spec.rule) {
+      switch (sort_rule.rule) {
         case Rule::kText:
           bodies[k] = text;
           continue;
@@ -710,7 +710,7 @@ void ListModel::Sort(size_t* tracked_row) {
 
   // A text rule's rank already holds the group (its lead character); the
   // negated rules compare the group first and their keys the other way.
-  const bool text_rule = spec.rule == Rule::kText;
+  const bool text_rule = sort_rule.rule == Rule::kText;
   const bool reversed = sort_direction_ == 1;
   auto same_key = [](const SortItem& a, const SortItem& b) {
     return a.group == b.group && a.key == b.key;
@@ -730,7 +730,7 @@ void ListModel::Sort(size_t* tracked_row) {
 
   // Ties by caption, within each run of equal keys only: the captions of
   // the rows in such runs are ranked, and each run sorted by rank.
-  if (spec.caption_tie) {
+  if (sort_rule.caption_tie) {
     std::vector<std::pair<size_t, size_t>> runs;
     std::vector<char> leads;
     std::vector<std::string_view> captions;

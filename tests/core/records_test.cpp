@@ -452,14 +452,14 @@ ActivityRecord* At(CSez* list, int pos) {
 }
 
 struct RandomRun {
-  uint32_t seed;
+  uint32_t generator_state;
   int operations;
   int duplicate_per_mille;  // NewDatedRecord of a key already held
   int prune_per_mille;
 };
 
 void PrintTo(const RandomRun& run, std::ostream* os) {
-  *os << "seed " << run.seed << ", duplicates " << run.duplicate_per_mille << "/1000, prunes "
+  *os << "state " << run.generator_state << ", duplicates " << run.duplicate_per_mille << "/1000, prunes "
       << run.prune_per_mille << "/1000";
 }
 
@@ -469,7 +469,7 @@ class RandomListTest : public ::testing::TestWithParam<RandomRun> {};
 // and rebuilt after prunes; every answer must equal the literal rules.
 TEST_P(RandomListTest, MatchesLiteralModel) {
   const RandomRun run = GetParam();
-  std::mt19937 rng(run.seed);
+  std::mt19937 rng(run.generator_state);
   auto below = [&](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
   testutil::FakeClock clock(kNow);
   CSez list;

@@ -92,8 +92,8 @@ SearchResult LiteralSearch(CGlobal* history, CGlobal* result_db, const SearchRan
 // A random history over two years: sessions of hourly periods, paths in
 // changing letter case, shared and accented titles, repeated keys within a
 // period, a period start logged twice and an empty path.
-void RandomHistory(CGlobal* db, uint32_t seed) {
-  std::mt19937 random(seed);
+void RandomHistory(CGlobal* db, uint32_t generator_state) {
+  std::mt19937 random(generator_state);
   const auto below = [&random](uint32_t n) { return static_cast<uint32_t>(random() % n); };
   const std::vector<std::string> paths = {
       "C:\\Windows\\notepad.exe",

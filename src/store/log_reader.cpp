@@ -76,6 +76,11 @@ int SplitFields(std::string_view line, std::string_view fields[4]) {
 // Unquoted text of a field; the common field without quotes is used in place.
 std::string_view FieldText(std::string_view raw, std::string* storage) {
   if (raw.find('"') == std::string_view::npos) return raw;
+  // A field quoted only for its comma or semicolon is its own inside.
+  if (raw.size() > 2 && raw.front() == '"' && raw.back() == '"') {
+    const std::string_view inside = raw.substr(1, raw.size() - 2);
+    if (inside.find('"') == std::string_view::npos) return inside;
+  }
   *storage = UnquoteField(raw);
   return *storage;
 }

@@ -44,7 +44,8 @@ class FreeListPool {
       return slot->storage;
     }
     if (chunks_.empty() || used_in_chunk_ == kChunkSlots) {
-      chunks_.push_back(std::make_unique<Slot[]>(kChunkSlots));
+      // Not zeroed: every slot is constructed before use.
+      chunks_.push_back(std::unique_ptr<Slot[]>(new Slot[kChunkSlots]));
       used_in_chunk_ = 0;
     }
     return chunks_.back()[used_in_chunk_++].storage;

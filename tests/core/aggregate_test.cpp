@@ -16,21 +16,14 @@
 
 namespace {
 
-TextId Id(const std::string& text) { return Texts().Intern(text); }
+using testutil::Id;
+using testutil::Records;
 
 std::vector<PeriodNode*> Nodes(CGlobal* db) {
   std::vector<PeriodNode*> out;
   PeriodNode* node;
   db->RewindNodes();
   while (db->NextNode(&node)) out.push_back(node);
-  return out;
-}
-
-std::vector<ActivityRecord*> Records(CSez* list) {
-  std::vector<ActivityRecord*> out;
-  ActivityRecord* r;
-  list->Rewind();
-  while (list->Next(&r)) out.push_back(r);
   return out;
 }
 

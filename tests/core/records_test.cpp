@@ -14,17 +14,10 @@
 
 namespace {
 
+using testutil::Id;
+using testutil::Records;
+
 const double kNow = EncodeDateTime(2024, 5, 10, 14, 0, 0);
-
-TextId Id(const std::string& text) { return Texts().Intern(text); }
-
-std::vector<ActivityRecord*> Records(CSez* list) {
-  std::vector<ActivityRecord*> out;
-  ActivityRecord* r;
-  list->Rewind();
-  while (list->Next(&r)) out.push_back(r);
-  return out;
-}
 
 std::vector<uint32_t> Times(CSez* list) {
   std::vector<uint32_t> out;

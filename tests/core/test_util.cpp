@@ -74,6 +74,14 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { RemoveTree(path_.substr(0, path_.size() - 1)); }
 
+std::vector<ActivityRecord*> Records(CSez* list) {
+  std::vector<ActivityRecord*> out;
+  ActivityRecord* record = nullptr;
+  list->Rewind();
+  while (list->Next(&record)) out.push_back(record);
+  return out;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   platform::File file;
   std::string error;

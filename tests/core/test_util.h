@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "store/csez.h"
 #include "support/events.h"
 
 namespace testutil {
@@ -49,6 +50,11 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// The interned id of a text.
+inline TextId Id(const std::string& text) { return Texts().Intern(text); }
+// The records of a list from head to tail (moves the list's iterator).
+std::vector<ActivityRecord*> Records(CSez* list);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -7,12 +7,22 @@ export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LC_ALL=cs_CZ.UTF-8
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# Windows need a display: one virtual X server serves every test run.
+# Windows need a display: one virtual X server serves every test run. A socket
+# left behind by a server that is gone (a machine restored from a snapshot)
+# must not count, so the server's lock file and process decide.
+xvfb_alive() {
+  [ -f /tmp/.X87-lock ] && kill -0 "$(tr -d ' ' </tmp/.X87-lock)" 2>/dev/null
+}
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:87
-  if [ ! -S /tmp/.X11-unix/X87 ]; then
+  if ! xvfb_alive; then
+    rm -f /tmp/.X87-lock /tmp/.X11-unix/X87
     (setsid Xvfb :87 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
-    for _ in $(seq 50); do [ -S /tmp/.X11-unix/X87 ] && break; sleep 0.1; done
+    for _ in $(seq 100); do
+      xvfb_alive && [ -S /tmp/.X11-unix/X87 ] && break
+      sleep 0.1
+    done
+    xvfb_alive || { echo "wine-run.sh: Xvfb :87 did not start" >&2; exit 1; }
   fi
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

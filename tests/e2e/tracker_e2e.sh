@@ -43,7 +43,8 @@ winepath_of() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
 start_tramo() {
   "$wine_run" ./Tramo2.exe "$@" >/dev/null 2>&1 &
   tramo_pid=$!
-  helper wait-window TForm1 30000 || fail "main window did not appear"
+  # Without the window nothing later can be checked: stop here, not at the timeout.
+  helper wait-window TForm1 30000 || { fail "main window did not appear"; exit 1; }
 }
 close_tramo() {
   helper close TForm1

@@ -9,6 +9,8 @@ namespace {
 // lists stay below it and are scanned, as are the history nodes, which are
 // never searched.
 constexpr uint32_t kIndexThreshold = 24;
+// Lists longer than this keep a RecordOrder once a record moves in them.
+constexpr uint32_t kOrderThreshold = 64;
 
 FreeListPool<ActivityRecord>& RecordPool() {
   static auto* pool = new FreeListPool<ActivityRecord>();
@@ -105,9 +107,8 @@ void CSez::Insert(ActivityRecord* record) {
       index_->Set(key, record);
     }
   }
-  record->prev = nullptr;
+  if (order_.active()) order_.PushFront(record);
   record->next = head_;
-  if (head_ != nullptr) head_->prev = record;
   head_ = record;
   ++size_;
 }
@@ -127,30 +128,44 @@ ActivityRecord* CSez::MergeTime(ActivityRecord* record, uint32_t delta, double d
 }
 
 ActivityRecord* CSez::MoveTowardTail(ActivityRecord* record) {
+  if (!order_.active() && size_ > kOrderThreshold) order_.Build(head_);
+  if (order_.active()) {
+    ActivityRecord* before = nullptr;
+    ActivityRecord* position = order_.MoveTowardTail(record, &before);
+    if (position != nullptr) {
+      Unlink(record, before);
+      InsertAfter(position, record);
+    }
+    return record;
+  }
   ActivityRecord* position = record->next;
   if (position == nullptr || position->time >= record->time) return record;
   while (position->next != nullptr && position->next->time < record->time) {
     position = position->next;
   }
-  Unlink(record);
+  Unlink(record, Predecessor(record));
   InsertAfter(position, record);
   return record;
 }
 
-void CSez::Unlink(ActivityRecord* record) {
-  if (record->prev != nullptr) {
-    record->prev->next = record->next;
+ActivityRecord* CSez::Predecessor(const ActivityRecord* record) const {
+  // Only short lists get here: long ones ask their RecordOrder.
+  ActivityRecord* before = nullptr;
+  for (ActivityRecord* r = head_; r != record; r = r->next) before = r;
+  return before;
+}
+
+void CSez::Unlink(ActivityRecord* record, ActivityRecord* before) {
+  if (before != nullptr) {
+    before->next = record->next;
   } else {
     head_ = record->next;
   }
-  if (record->next != nullptr) record->next->prev = record->prev;
-  record->prev = record->next = nullptr;
+  record->next = nullptr;
 }
 
 void CSez::InsertAfter(ActivityRecord* position, ActivityRecord* record) {
-  record->prev = position;
   record->next = position->next;
-  if (position->next != nullptr) position->next->prev = record;
   position->next = record;
 }
 
@@ -166,6 +181,7 @@ void CSez::ReleaseAll() {
   size_ = 0;
   index_.reset();
   duplicate_keys_ = false;
+  order_.Clear();
 }
 
 void CSez::Clear() {
@@ -179,13 +195,16 @@ void CSez::PruneBelow(int32_t minimum_seconds) {
   // 64 bits: the setting is unbounded and ten times it may not fit in 32.
   const uint64_t minimum_tenths =
       minimum_seconds > 0 ? static_cast<uint64_t>(minimum_seconds) * 10u : 0u;
+  ActivityRecord* before = nullptr;
   ActivityRecord* record = head_;
   while (record != nullptr) {
     ActivityRecord* next = record->next;
     if (record->time < minimum_tenths) {
-      Unlink(record);
+      Unlink(record, before);
       RecordPool().Release(record);
       --size_;
+    } else {
+      before = record;
     }
     record = next;
   }
@@ -193,6 +212,7 @@ void CSez::PruneBelow(int32_t minimum_seconds) {
   iterator_ = nullptr;
   index_.reset();
   duplicate_keys_ = false;
+  order_.Clear();
 }
 
 bool CSez::Next(ActivityRecord** record) {

@@ -7,6 +7,7 @@
 
 #include "store/flat_index.h"
 #include "store/log_cipher.h"
+#include "store/record_order.h"
 #include "store/text_pool.h"
 
 // One executable path with an optional window title (empty: the path's total).
@@ -16,7 +17,7 @@ struct ActivityRecord {
   ActivityRecord* next = nullptr;
   uint32_t time = 0;
   uint32_t activeDays = 0;
-  ActivityRecord* prev = nullptr;  // lets a record move without a rescan
+  OrderBlock* orderBlock = nullptr;  // set while a long list keeps its RecordOrder
   TextId path = kEmptyText;
   TextId title = kEmptyText;
   double stamp = 0;
@@ -90,7 +91,9 @@ class CSez {
 
  private:
   void Insert(ActivityRecord* record);
-  void Unlink(ActivityRecord* record);
+  // before: the record preceding it, nullptr at the head.
+  void Unlink(ActivityRecord* record, ActivityRecord* before);
+  ActivityRecord* Predecessor(const ActivityRecord* record) const;
   void InsertAfter(ActivityRecord* position, ActivityRecord* record);
   ActivityRecord* MoveTowardTail(ActivityRecord* record);
   ActivityRecord* Find(TextId folded_path, TextId title);
@@ -107,6 +110,8 @@ class CSez {
   // Built for long lists (aggregate buckets); unusable once a key repeats.
   std::unique_ptr<FlatIndex<ActivityRecord>> index_;
   bool duplicate_keys_ = false;
+  // Built for long lists on their first reorder, dropped when records leave.
+  RecordOrder order_;
   std::unique_ptr<LogCipher> cipher_;
 };
 

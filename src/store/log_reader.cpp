@@ -285,7 +285,7 @@ double CGlobal::LoadLog(const std::string& file_name) {
     if (!IsNearZero(from_date) && from_date < earliest) earliest = from_date;
   };
   try {
-    LogTextReader reader(&file, cipher);
+    ReadAheadLogReader reader(&file, cipher);
     LineSplitter splitter;
     std::string_view chunk;
     for (;;) {

@@ -318,6 +318,36 @@ TEST(LoadLog, UnreadableSessionDateEndsTheFileWithoutTheBadLineSummary) {
             events.events[0]);
 }
 
+// Logs many chunks long are deciphered ahead on a second thread: every line
+// must still arrive whole and in order, and a reading that ends early must
+// not wait for the rest of the file.
+TEST(LoadLog, LogsOfManyChunksReadInOrderAndStopEarly) {
+  TempFolder folder;
+  FakeClock clock(At(2026, 12, 7, 12, 0, 0));
+  EventRecorder events;
+  std::string lines;
+  uint32_t expected = 0;
+  for (uint32_t k = 0; lines.size() < 12 * 65536; ++k) {
+    lines += std::to_string(k % 97) + ",C:\\tools\\app" + std::to_string(k % 13) +
+             ".exe,Window title number " + std::to_string(k) + "\r\n";
+    if (k % 13 == 5) expected += k % 97;
+  }
+  const std::string text = std::string(kSession) + kPeriod + lines;
+  WriteFileBytes(folder / "Tramo2_cvs2026_12.eb", Encrypted(text) + "#\r\n");
+  CGlobal whole;
+  whole.LoadLog(folder / "Tramo2_cvs2026_12.eb");
+  EXPECT_EQ(expected, TotalSeconds(&whole, "C:\\tools\\app5.exe"));
+  EXPECT_TRUE(events.events.empty()) << events.events[0].second;
+
+  WriteFileBytes(folder / "early.eb",
+                 Encrypted(std::string("\r\n#Seance dne: 45.12.2026\r\n") + kPeriod + lines));
+  CGlobal early;
+  early.LoadLog(folder / "early.eb");
+  EXPECT_EQ(0u, TotalSeconds(&early, "C:\\tools\\app5.exe"));
+  ASSERT_EQ(1u, events.events.size());
+  EXPECT_EQ(3, events.events[0].first);
+}
+
 TEST(LoadLog, EncryptedLogWithMarkerReadsLikeItsConvertedCopy) {
   TempFolder folder;
   FakeClock clock(At(2026, 12, 7, 12, 0, 0));

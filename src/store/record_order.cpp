@@ -47,24 +47,25 @@ ActivityRecord* RecordOrder::MoveTowardTail(ActivityRecord* record, ActivityReco
   const uint32_t index = IndexIn(block, record);
   block->times[index] = record->time;
   block->maxTime = std::max(block->maxTime, record->time);
-  ActivityRecord* position = LastShorter(block, index, record->time);
-  if (position == record) return nullptr;
+  const Place place = LastShorter(block, index, record->time);
+  if (place.block == block && place.index == index) return nullptr;
+  ActivityRecord* position = place.block->records[place.index];
   if (index > 0) {
     *before = block->records[index - 1];
   } else {
     *before = block->prev != nullptr ? block->prev->records[block->prev->count - 1] : nullptr;
   }
   RemoveAt(block, index);
-  OrderBlock* target = position->orderBlock;
-  InsertAt(target, IndexIn(target, position) + 1, record);
+  // Within the same block the position moved up by one with the removal.
+  InsertAt(place.block, place.block == block ? place.index : place.index + 1, record);
   if (block->count == 0) ReleaseBlock(block);
   return position;
 }
 
-ActivityRecord* RecordOrder::LastShorter(OrderBlock* block, uint32_t index, uint32_t time) {
+RecordOrder::Place RecordOrder::LastShorter(OrderBlock* block, uint32_t index, uint32_t time) {
   uint32_t k = index + 1;
   while (k < block->count && block->times[k] < time) ++k;
-  if (k < block->count) return block->records[k - 1];
+  if (k < block->count) return Place{block, k - 1};
   for (block = block->next; block != nullptr; block = block->next) {
     if (block->maxTime < time) continue;
     uint32_t longest = 0;
@@ -75,11 +76,11 @@ ActivityRecord* RecordOrder::LastShorter(OrderBlock* block, uint32_t index, uint
       block->maxTime = longest;  // every time was read: the bound is exact again
       continue;
     }
-    if (k > 0) return block->records[k - 1];
+    if (k > 0) return Place{block, k - 1};
     break;
   }
-  const OrderBlock* before = block != nullptr ? block->prev : last_;
-  return before->records[before->count - 1];
+  OrderBlock* before = block != nullptr ? block->prev : last_;
+  return Place{before, before->count - 1};
 }
 
 OrderBlock* RecordOrder::NewBlockAfter(OrderBlock* block) {

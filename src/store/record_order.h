@@ -44,10 +44,14 @@ class RecordOrder {
   void ReleaseBlock(OrderBlock* block);
   void InsertAt(OrderBlock* block, uint32_t index, ActivityRecord* record);
   void RemoveAt(OrderBlock* block, uint32_t index);
-  // The record that should precede the entry at index of block, which now
+  struct Place {
+    OrderBlock* block;
+    uint32_t index;
+  };
+  // The entry that should precede the entry at index of block, which now
   // holds time: the last of the following entries with less time, or the
   // entry itself when the next one has not less.
-  ActivityRecord* LastShorter(OrderBlock* block, uint32_t index, uint32_t time);
+  Place LastShorter(OrderBlock* block, uint32_t index, uint32_t time);
 
   OrderBlock* first_ = nullptr;
   OrderBlock* last_ = nullptr;

@@ -11,7 +11,9 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # left behind by a server that is gone (a machine restored from a snapshot)
 # must not count, so the server's lock file and process decide.
 xvfb_alive() {
-  [ -f /tmp/.X87-lock ] && kill -0 "$(tr -d ' ' </tmp/.X87-lock)" 2>/dev/null
+  local pid
+  pid=$(tr -d ' ' </tmp/.X87-lock 2>/dev/null) || return 1
+  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]
 }
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:87

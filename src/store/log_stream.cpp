@@ -9,9 +9,10 @@ bool IsEncryptedLogName(const std::string& file_name) {
 }
 
 LogTextReader::LogTextReader(platform::File* file, const LogCipher* cipher)
-    : file_(file), cipher_(cipher), buffer_(new char[kChunkSize]) {}
+    : file_(file), cipher_(cipher) {}
 
 bool LogTextReader::Next(std::string_view* chunk, std::string* error) {
+  if (buffer_ == nullptr) buffer_.reset(new char[kChunkSize]);  // not needed by NextInto
   return NextInto(buffer_.get(), chunk, error);
 }
 

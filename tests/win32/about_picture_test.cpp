@@ -15,14 +15,7 @@ TEST(AboutPictureWin32Test, DecodesTheEmbeddedPicture) {
   Image image;
   std::string error;
   ASSERT_TRUE(LoadAboutImage(GetModuleHandleA(nullptr), &image, &error)) << error;
-  EXPECT_EQ(510, image.width);
-  EXPECT_EQ(511, image.height);
-  for (const AboutPictureProbe& p : kAboutPictureProbes) {
-    const uint8_t* pixel = image.At(p.x, p.y);
-    EXPECT_NEAR(p.r, pixel[0], kAboutPictureTolerance) << p.x << "," << p.y;
-    EXPECT_NEAR(p.g, pixel[1], kAboutPictureTolerance) << p.x << "," << p.y;
-    EXPECT_NEAR(p.b, pixel[2], kAboutPictureTolerance) << p.x << "," << p.y;
-  }
+  ExpectAboutPicture(image);
 }
 
 TEST(AboutPictureWin32Test, BitmapHoldsThePictureTopDownInBlueGreenRed) {

@@ -1,7 +1,8 @@
 // Times the history path over a generated data folder: LoadHistory of every
 // log into HistoryDb, one JProlniZaznam pass of every history record into
-// ResultDb, and the bare Twofish pass over the same files, then reports the
-// peak memory. Every run is checked against what the generator wrote.
+// ResultDb (MergeAllRecords; also a loop of JProlniZaznam calls, which must
+// give the same aggregate), and the bare Twofish pass over the same files,
+// then reports the peak memory. Every run is checked against what the generator wrote.
 // Usage: history_bench FOLDER [RUNS]
 
 #include <algorithm>
@@ -111,13 +112,31 @@ DbCounts Count(CGlobal* db) {
   return counts;
 }
 
-// One search-like pass: every history record merged into the aggregate.
-void MergePass(CGlobal* history, CGlobal* result) {
+// The same merge as MergeAllRecords, one JProlniZaznam call per record.
+void MergeLoop(CGlobal* history, CGlobal* result) {
   ActivityRecord* record = nullptr;
   history->Rewind();
   while (history->NextRecord(&record)) {
     if (record != nullptr) result->JProlniZaznam(record);  // skip node boundaries
   }
+}
+
+// Order-sensitive digest of every node and record field.
+uint64_t Fingerprint(CGlobal* db) {
+  uint64_t digest = 1469598103934665603ull;
+  const auto mix = [&digest](uint64_t value) { digest = (digest ^ value) * 1099511628211ull; };
+  PeriodNode* node = nullptr;
+  db->RewindNodes();
+  while (db->NextNode(&node)) {
+    mix(static_cast<uint64_t>(node->key));
+    for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
+      mix((static_cast<uint64_t>(r->path) << 32) | r->title);
+      mix((static_cast<uint64_t>(r->time) << 32) | r->activeDays);
+      mix(static_cast<uint64_t>(r->stamp * 86400000.0));
+      mix(static_cast<uint64_t>(r->latest * 86400000.0));
+    }
+  }
+  return digest;
 }
 
 bool Check(const char* what, uint64_t got, uint64_t expected) {
@@ -172,7 +191,7 @@ int main(int argc, char** argv) {
   SetEventSink(&events);
   CGlobal history_db;
   CGlobal result_db;
-  Timings load, merge, twofish, clear;
+  Timings load, merge, merge_loop, twofish, clear;
   uint64_t log_bytes = 0;
   uint32_t fold = 0;
   bool valid = Check("log files", encrypted.size(), FactNumber(facts, "files")) &&
@@ -198,8 +217,15 @@ int main(int argc, char** argv) {
 
     result_db.Clear();
     result_db.Create();
+    const Stopwatch loop_watch;
+    MergeLoop(&history_db, &result_db);
+    loop_watch.Stop(&merge_loop);
+    const uint64_t loop_fingerprint = Fingerprint(&result_db);
+
+    result_db.Clear();
+    result_db.Create();
     const Stopwatch merge_watch;
-    MergePass(&history_db, &result_db);
+    result_db.MergeAllRecords(history_db);
     merge_watch.Stop(&merge);
 
     history_counts = Count(&history_db);
@@ -211,6 +237,10 @@ int main(int argc, char** argv) {
             Check("merged records", result_counts.records, FactNumber(facts, "merge_keys")) &&
             Check("merged seconds", result_counts.seconds, FactNumber(facts, "total_seconds")) &&
             Check("events", events.count(), 0);
+    if (valid && Fingerprint(&result_db) != loop_fingerprint) {
+      std::fprintf(stderr, "history_bench: MergeAllRecords and the JProlniZaznam calls differ\n");
+      valid = false;
+    }
   }
   SetEventSink(nullptr);
   if (!valid) return 1;
@@ -233,7 +263,8 @@ int main(int argc, char** argv) {
   std::printf("  %-24s %8s %8s %8s %8s %8s %9s\n", "wall seconds", "first", "median", "min", "max",
               "cpu med", "MB/s");
   PrintRow("load (LoadHistory)", load, megabytes);
-  PrintRow("merge (JProlniZaznam)", merge, 0);
+  PrintRow("merge (MergeAllRecords)", merge, 0);
+  PrintRow("merge, call by call", merge_loop, 0);
   PrintRow("Twofish (same files)", twofish, megabytes);
   PrintRow("clear before reload", clear, 0);
   std::printf(
@@ -263,9 +294,10 @@ int main(int argc, char** argv) {
   std::printf(
       "= load_s %.3f\n= load_mbs %.1f\n= merge_s %.3f\n= twofish_s %.3f\n"
       "= twofish_mbs %.1f\n= ratio %.2f\n= peak_mb %.1f\n= load_first_s %.3f\n"
-      "= merge_first_s %.3f\n= load_cpu_s %.3f\n= merge_cpu_s %.3f\n= twofish_cpu_s %.3f\n",
+      "= merge_first_s %.3f\n= load_cpu_s %.3f\n= merge_cpu_s %.3f\n= twofish_cpu_s %.3f\n"
+      "= merge_loop_s %.3f\n",
       load.Median(), load_speed, merge.Median(), twofish.Median(), twofish_speed, ratio,
       peak_megabytes, load.wall.front(), merge.wall.front(), load.CpuMedian(), merge.CpuMedian(),
-      twofish.CpuMedian());
+      twofish.CpuMedian(), merge_loop.Median());
   return 0;
 }

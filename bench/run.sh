@@ -77,6 +77,7 @@ row() {
 row "load, s" load_s "about 1.5"
 row "load, MB/s" load_mbs ">= 120"
 row "merge, s" merge_s "< 0.2"
+row "merge call by call, s" merge_loop_s ""
 row "raw Twofish, s" twofish_s ""
 row "raw Twofish, MB/s" twofish_mbs ""
 row "load/Twofish speed ratio" ratio ">= 0.6"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "store/pool.h"
 #include "support/datetime.h"
@@ -21,6 +22,18 @@ uint64_t NodeKeyBits(double key) {
   uint64_t bits;
   std::memcpy(&bits, &key, sizeof(bits));
   return bits;
+}
+
+// JProlniZaznam's merge within the record's bucket.
+void MergeInto(CSez* list, const ActivityRecord& record) {
+  ActivityRecord* found = record.title != kEmptyText
+                              ? list->FindPathTitle(record.path, record.title)
+                              : list->FindPath(record.path);
+  if (found != nullptr) {
+    list->MergeTime(found, record.time, record.stamp);
+  } else {
+    list->NewDatedRecord(record.path, record.time, record.stamp, record.title);
+  }
 }
 
 }  // namespace
@@ -118,20 +131,59 @@ PeriodNode* CGlobal::Bucket(uint32_t crc) {
   return slot;
 }
 
+PeriodNode* CGlobal::BucketOf(const ActivityRecord& record) {
+  TextPool& texts = Texts();
+  return Bucket(record.title != kEmptyText ? texts.Crc(record.title)
+                                           : texts.FoldedCrc(record.path));
+}
+
 void CGlobal::JProlniZaznam(const ActivityRecord* record) {
   if (record == nullptr) {
     AddEvent(3, "JProlniZaznam, u je nil");
     return;
   }
-  TextPool& texts = Texts();
-  const bool titled = record->title != kEmptyText;
-  PeriodNode* node = Bucket(titled ? texts.Crc(record->title) : texts.FoldedCrc(record->path));
-  ActivityRecord* found = titled ? node->list.FindPathTitle(record->path, record->title)
-                                 : node->list.FindPath(record->path);
-  if (found != nullptr) {
-    node->list.MergeTime(found, record->time, record->stamp);
-  } else {
-    node->list.NewDatedRecord(record->path, record->time, record->stamp, record->title);
+  MergeInto(&BucketOf(*record)->list, *record);
+}
+
+std::vector<const ActivityRecord*> CGlobal::GroupByBucket(const CGlobal& history,
+                                                          uint32_t start[257]) {
+  size_t total = 0;
+  for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
+    total += node->list.size();
+  }
+  std::vector<uint8_t> bucket_of;
+  bucket_of.reserve(total);
+  std::fill(start, start + 257, 0u);
+  for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
+    for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
+      const uint8_t bucket = static_cast<uint8_t>(BucketOf(*r)->key);
+      bucket_of.push_back(bucket);
+      ++start[bucket + 1];
+    }
+  }
+  for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
+  std::vector<const ActivityRecord*> grouped(total);
+  uint32_t fill[256];
+  std::copy(start, start + 256, fill);
+  size_t n = 0;
+  for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
+    for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
+      grouped[fill[bucket_of[n++]]++] = r;
+    }
+  }
+  return grouped;
+}
+
+void CGlobal::MergeAllRecords(const CGlobal& history) {
+  uint32_t start[257];
+  const std::vector<const ActivityRecord*> grouped = GroupByBucket(history, start);
+  // The history records of a bucket lie all over the history: fetch ahead.
+  constexpr uint32_t kFetchAhead = 8;
+  for (int b = 0; b < 256; ++b) {
+    for (uint32_t k = start[b]; k < start[b + 1]; ++k) {
+      if (k + kFetchAhead < start[b + 1]) __builtin_prefetch(grouped[k + kFetchAhead]);
+      MergeInto(&buckets_[b]->list, *grouped[k]);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/csez.h"
 
@@ -49,6 +50,12 @@ class CGlobal {
 
   // Merges one record into its CRC-32 bucket.
   void JProlniZaznam(const ActivityRecord* record);
+  // JProlniZaznam of every record of another database in NextRecord's order
+  // (its iterator is left alone), with exactly the outcome of the calls one
+  // by one. Buckets share no records, so each bucket's records are merged in
+  // one run while its list stays in the cache, instead of a cache miss or
+  // more per record in lists spread over the whole aggregate.
+  void MergeAllRecords(const CGlobal& history);
   // Merges a session marker, named by its start, into the aggregate.
   void KProlniZaznam(const PeriodNode* node);
   // Merges a period's span into the entry named by period_key.
@@ -86,6 +93,13 @@ class CGlobal {
  private:
   PeriodNode* NewNode(double key);
   PeriodNode* Bucket(uint32_t crc);
+  // The bucket a record merges into: by its title's CRC-32, or its folded
+  // path's for a total.
+  PeriodNode* BucketOf(const ActivityRecord& record);
+  // The records of history grouped by bucket, in order within each: bucket
+  // b's run is [start[b], start[b + 1]). Makes the bucket nodes in history
+  // order, as JProlniZaznam one by one would.
+  std::vector<const ActivityRecord*> GroupByBucket(const CGlobal& history, uint32_t start[257]);
   void MergeNamed(const std::string& name, uint32_t span, double date, bool merge_span);
   void ParsePeriodHeader(const std::string& line, double* from_date, bool* bad);
   bool ParseRecordLine(std::string_view seconds_field, std::string_view path,

@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -388,6 +389,62 @@ TEST(JProlniZaznamTest, EqualPeriodStartsAddUp) {
   ASSERT_EQ(1u, result.head()->list.size());
   EXPECT_EQ(105u, result.head()->list.head()->time);
   EXPECT_EQ(1u, result.head()->list.head()->activeDays);
+}
+
+// Everything a merge leaves to be seen: the nodes in order, and each list's
+// cursor and records in order with all their fields.
+using MergedRow = std::tuple<double, TextId, TextId, uint32_t, uint32_t, double, double>;
+
+std::vector<MergedRow> MergedState(CGlobal* db) {
+  std::vector<MergedRow> rows;
+  for (PeriodNode* node : Nodes(db)) {
+    const ActivityRecord* cursor = node->list.cursor();
+    rows.emplace_back(node->key, cursor != nullptr ? cursor->path : kEmptyText,
+                      cursor != nullptr ? cursor->title : kEmptyText, node->list.size(), 0, 0, 0);
+    for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
+      rows.emplace_back(node->key, r->path, r->title, r->time, r->activeDays, r->stamp, r->latest);
+    }
+  }
+  return rows;
+}
+
+TEST(JProlniZaznamTest, MergeAllRecordsEqualsCallsOneByOne) {
+  // Enough keys for indexed buckets holding their order in blocks; keys
+  // repeat often (some titles far more than others), paths come in two
+  // spellings, and sessions bring nodes without records.
+  std::mt19937 random(11);
+  const auto below = [&random](uint32_t n) { return static_cast<uint32_t>(random() % n); };
+  const std::vector<std::string> paths = {"C:\\Office\\winword.exe", "c:\\office\\WINWORD.EXE",
+                                          "C:\\x.exe", "D:\\Tools\\t.exe", "C:\\\xC8\\a.exe", ""};
+  CGlobal history;
+  double start = EncodeDateTime(2024, 1, 1, 8, 0, 0);
+  for (int period = 0; period < 3000; ++period) {
+    if (period % 40 == 0) OpenSession(&history, start);
+    history.periodEnd = start + 1.0 / 24;
+    for (int n = 0, count = 1 + below(40); n < count; ++n) {
+      const uint32_t titles = below(2) == 0 ? 300 : 20000;
+      const std::string title = below(3) == 0 ? "" : "T" + std::to_string(below(titles));
+      ASSERT_TRUE(history.AddHistoryRecord(paths[below(paths.size())], title, below(4000), start));
+    }
+    start += (1 + below(30)) / 24.0;
+  }
+
+  CGlobal one_by_one;
+  ActivityRecord* r;
+  history.Rewind();
+  while (history.NextRecord(&r)) {
+    if (r != nullptr) one_by_one.JProlniZaznam(r);
+  }
+  CGlobal all_at_once;
+  all_at_once.MergeAllRecords(history);
+  const std::vector<MergedRow> expected = MergedState(&one_by_one);
+  ASSERT_EQ(expected.size(), MergedState(&all_at_once).size());
+  EXPECT_TRUE(expected == MergedState(&all_at_once));
+  EXPECT_GT(expected.size(), 256u * 70);  // lists of 70 records on average
+
+  CGlobal empty;
+  all_at_once.MergeAllRecords(empty);
+  EXPECT_TRUE(expected == MergedState(&all_at_once));
 }
 
 TEST(SpanSecondsTest, RoundsMillisecondsThenDropsRemainder) {

@@ -44,9 +44,11 @@ void RecordOrder::PushFront(ActivityRecord* record) { InsertAt(first_, 0, record
 
 ActivityRecord* RecordOrder::MoveTowardTail(ActivityRecord* record, ActivityRecord** before) {
   OrderBlock* block = record->orderBlock;
-  const uint32_t index = IndexIn(block, record);
+  // The list's last record, often the one that grows, is the last entry.
+  const uint32_t index = record->next == nullptr ? block->count - 1 : IndexIn(block, record);
   block->times[index] = record->time;
   block->maxTime = std::max(block->maxTime, record->time);
+  if (record->next == nullptr) return nullptr;
   const Place place = LastShorter(block, index, record->time);
   if (place.block == block && place.index == index) return nullptr;
   ActivityRecord* position = place.block->records[place.index];

@@ -145,44 +145,47 @@ void CGlobal::JProlniZaznam(const ActivityRecord* record) {
   MergeInto(&BucketOf(*record)->list, *record);
 }
 
-std::vector<const ActivityRecord*> CGlobal::GroupByBucket(const CGlobal& history,
-                                                          uint32_t start[257]) {
+void CGlobal::MergeAllRecords(const CGlobal& history) {
+  std::vector<GroupedRecord> grouped[256];
+  std::vector<double> stamps;
+  GroupByBucket(history, grouped, &stamps);
+  ActivityRecord record;
+  for (int b = 0; b < 256; ++b) {
+    for (const GroupedRecord& g : grouped[b]) {
+      record.path = g.path;
+      record.title = g.title;
+      record.time = g.time;
+      record.stamp = stamps[g.stamp];
+      MergeInto(&buckets_[b]->list, record);
+    }
+    // A merged bucket's copies go at once: the aggregate grows as they shrink.
+    std::vector<GroupedRecord>().swap(grouped[b]);
+  }
+}
+
+void CGlobal::GroupByBucket(const CGlobal& history, std::vector<GroupedRecord> grouped[256],
+                            std::vector<double>* stamps) {
   size_t total = 0;
   for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
     total += node->list.size();
   }
   std::vector<uint8_t> bucket_of;
   bucket_of.reserve(total);
-  std::fill(start, start + 257, 0u);
+  size_t count[256] = {};
   for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
     for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
       const uint8_t bucket = static_cast<uint8_t>(BucketOf(*r)->key);
       bucket_of.push_back(bucket);
-      ++start[bucket + 1];
+      ++count[bucket];
     }
   }
-  for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
-  std::vector<const ActivityRecord*> grouped(total);
-  uint32_t fill[256];
-  std::copy(start, start + 256, fill);
+  for (int b = 0; b < 256; ++b) grouped[b].reserve(count[b]);
   size_t n = 0;
   for (const PeriodNode* node = history.head_; node != nullptr; node = node->next) {
     for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
-      grouped[fill[bucket_of[n++]]++] = r;
-    }
-  }
-  return grouped;
-}
-
-void CGlobal::MergeAllRecords(const CGlobal& history) {
-  uint32_t start[257];
-  const std::vector<const ActivityRecord*> grouped = GroupByBucket(history, start);
-  // The history records of a bucket lie all over the history: fetch ahead.
-  constexpr uint32_t kFetchAhead = 8;
-  for (int b = 0; b < 256; ++b) {
-    for (uint32_t k = start[b]; k < start[b + 1]; ++k) {
-      if (k + kFetchAhead < start[b + 1]) __builtin_prefetch(grouped[k + kFetchAhead]);
-      MergeInto(&buckets_[b]->list, *grouped[k]);
+      if (stamps->empty() || stamps->back() != r->stamp) stamps->push_back(r->stamp);
+      const uint32_t stamp = static_cast<uint32_t>(stamps->size() - 1);
+      grouped[bucket_of[n++]].push_back(GroupedRecord{r->path, r->title, r->time, stamp});
     }
   }
 }

@@ -96,10 +96,19 @@ class CGlobal {
   // The bucket a record merges into: by its title's CRC-32, or its folded
   // path's for a total.
   PeriodNode* BucketOf(const ActivityRecord& record);
-  // The records of history grouped by bucket, in order within each: bucket
-  // b's run is [start[b], start[b + 1]). Makes the bucket nodes in history
-  // order, as JProlniZaznam one by one would.
-  std::vector<const ActivityRecord*> GroupByBucket(const CGlobal& history, uint32_t start[257]);
+  // A history record copied for the merge, which then reads its bucket's
+  // records in order instead of all over the history. A period's records
+  // share their stamp, kept once.
+  struct GroupedRecord {
+    TextId path;
+    TextId title;
+    uint32_t time;
+    uint32_t stamp;  // index into the stamps
+  };
+  // Copies the records of history into their buckets' vectors, in history
+  // order, making the bucket nodes in that order as JProlniZaznam would.
+  void GroupByBucket(const CGlobal& history, std::vector<GroupedRecord> grouped[256],
+                     std::vector<double>* stamps);
   void MergeNamed(const std::string& name, uint32_t span, double date, bool merge_span);
   void ParsePeriodHeader(const std::string& line, double* from_date, bool* bad);
   bool ParseRecordLine(std::string_view seconds_field, std::string_view path,

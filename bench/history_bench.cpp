@@ -2,7 +2,8 @@
 // log into HistoryDb, one JProlniZaznam pass of every history record into
 // ResultDb (MergeAllRecords; also a loop of JProlniZaznam calls, which must
 // give the same aggregate), and the bare Twofish pass over the same files,
-// then reports the peak memory. Every run is checked against what the generator wrote.
+// then reports the peak memory. Every run is checked against what the
+// generator wrote.
 // Usage: history_bench FOLDER [RUNS]
 
 #include <algorithm>
@@ -132,8 +133,8 @@ uint64_t Fingerprint(CGlobal* db) {
     for (const ActivityRecord* r = node->list.head(); r != nullptr; r = r->next) {
       mix((static_cast<uint64_t>(r->path) << 32) | r->title);
       mix((static_cast<uint64_t>(r->time) << 32) | r->activeDays);
-      mix(static_cast<uint64_t>(r->stamp * 86400000.0));
-      mix(static_cast<uint64_t>(r->latest * 86400000.0));
+      mix(static_cast<uint64_t>(static_cast<int64_t>(r->stamp * 86400000.0)));
+      mix(static_cast<uint64_t>(static_cast<int64_t>(r->latest * 86400000.0)));
     }
   }
   return digest;

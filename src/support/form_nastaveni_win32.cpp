@@ -5,13 +5,14 @@
 #include "platform/system.h"
 #include "support/autostart.h"
 #include "support/autostart_win32.h"
+#include "ui/dialog_keys_win32.h"
 
 namespace {
 
-constexpr int kSpinId = 1;
-constexpr int kCheckIconId = 2;
-constexpr int kRadioFirstId = 3;
-constexpr int kCloseId = 6;
+constexpr int kSpinId = ui::kFirstControlId;
+constexpr int kCheckIconId = ui::kFirstControlId + 1;
+constexpr int kRadioFirstId = ui::kFirstControlId + 2;
+constexpr int kCloseId = ui::kFirstControlId + 5;
 const char* const kRadioItems[3] = {"Nespouštět", "Spustit v tomto profilu",
                                     "Spustit u všech uživatelů"};
 
@@ -34,7 +35,7 @@ bool TFormNastaveni::CreateForm() {
                               106 + item * 24, 220, 20, parent, kRadioFirstId + item);
   }
   ctl::Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, 8, 200, 238, 16, parent, -1);
-  close_ = ctl::Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_PUSHBUTTON, 88, 264, 80, 25, parent,
+  close_ = ctl::Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, 88, 264, 80, 25, parent,
                       kCloseId);
   return check_icon_ != nullptr && radio_[2] != nullptr && close_ != nullptr;
 }
@@ -85,6 +86,15 @@ LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
+      if (id == IDCANCEL) {
+        ShowWindow(hwnd(), SW_HIDE);
+        return 0;
+      }
+      if (id == IDOK) {
+        ui::PressButton(ui::ButtonForEnter(hwnd(), close_));
+        return 0;
+      }
+      if (id == kSpinId && HIWORD(wparam) == EN_KILLFOCUS) spin_minimum_.ShowValue();
       if (HIWORD(wparam) != BN_CLICKED) return 0;
       if (id == kCheckIconId) {
         CheckIconClick();

@@ -2,9 +2,9 @@
 #define TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_
 
 
-#include "app/configuration.h"
-#include "app/controls_win32.h"
-#include "app/window_win32.h"
+#include "ui/window_placement.h"
+#include "ui/controls_win32.h"
+#include "ui/window_win32.h"
 
 // The settings dialog: minimum logged time, tray icon, start with the system.
 class TFormNastaveni : public Window {

@@ -1,12 +1,14 @@
 #include "views/form2_win32.h"
 
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
+#include "ui/dialog_keys_win32.h"
 
 namespace {
 
-constexpr int kMemoId = 1;
-constexpr int kSaveId = 2;
-constexpr int kCancelId = 3;
+constexpr int kMemoId = ui::kFirstControlId;
+// Enter and Escape of the dialog manager mean these two buttons.
+constexpr int kSaveId = IDOK;
+constexpr int kCancelId = IDCANCEL;
 
 }  // namespace
 
@@ -19,9 +21,10 @@ bool TForm2::CreateForm() {
                                      ES_WANTRETURN,
                      8, 8, 10, 10, hwnd(), kMemoId, WS_EX_CLIENTEDGE);
   // Neither button takes the focus by Tab.
-  save_ = ctl::Child("BUTTON", "&Ulož", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kSaveId);
+  save_ = ctl::Child("BUTTON", "&Ulož", BS_DEFPUSHBUTTON, 0, 0, 75, 25, hwnd(), kSaveId);
   cancel_ = ctl::Child("BUTTON", "&Storno", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kCancelId);
   if (memo_ == nullptr || save_ == nullptr || cancel_ == nullptr) return false;
+  ui::EscapeCancels(memo_);
   Layout();
   Nacti();
   return true;
@@ -92,10 +95,10 @@ LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (HIWORD(wparam) == EN_CHANGE && LOWORD(wparam) == kMemoId) {
         TakeEditedText();  // edits act on the sampling at once
-      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kSaveId) {
+      } else if (LOWORD(wparam) == kSaveId) {
         ButtonUlozClick();
-      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kCancelId) {
-        ShowWindow(hwnd(), SW_HIDE);
+      } else if (LOWORD(wparam) == kCancelId) {
+        ShowWindow(hwnd(), SW_HIDE);  // Button2Click
       }
       return 0;
     default:

@@ -2,16 +2,20 @@
 
 #include <commctrl.h>
 
-#include "app/tracker.h"
 #include "platform/system.h"
+#include "store/cglobal.h"
+#include "ui/blocking_work_win32.h"
+#include "ui/sizing_win32.h"
+#include "store/csez.h"
 #include "store/history.h"
 #include "views/file_view_win32.h"
 #include "views/overview.h"
 
 namespace {
 
+// Unique in the main window, whose own children take 100-102.
 enum ControlId {
-  kFirstDayId = 10,
+  kFirstDayId = 110,
   kMonth1Id,
   kYear1Id,
   kCalendar1Id,
@@ -29,7 +33,11 @@ enum ControlId {
   kComboId,
 };
 
-constexpr int kContentHeight = 470;
+// The design: controls up to 154 pixels across in a panel 185 wide, the
+// last one 9 pixels above the bottom.
+constexpr int kDesignContentWidth = 154;
+constexpr int kBottomMargin = 9;
+constexpr int kComboDropHeight = 200;
 
 char DecimalSeparator() {
   char buffer[8] = {};
@@ -67,8 +75,10 @@ bool SearchPanel::CreateControls() {
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
                              0, 0, 0, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
   // The two quick buttons are skipped by the Tab key.
-  first_day_ = ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 19, 17, 17, panel, kFirstDayId);
-  today_ = ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 155, 17, 17, panel, kTodayId);
+  first_day_ = Place(ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 19, 17, 17, panel, kFirstDayId),
+                     {8, 19, 17, 17}, Anchor::kLeft);
+  today_ = Place(ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 155, 17, 17, panel, kTodayId),
+                 {8, 155, 17, 17}, Anchor::kLeft);
   const int tops[2] = {16, 153};
   const int calendar_tops[2] = {40, 177};
   for (int which = 0; which < 2; ++which) {
@@ -78,9 +88,12 @@ bool SearchPanel::CreateControls() {
                                   22, 0, 9999)) {
       return false;
     }
+    PlaceSpin(&spin_month_[which], {31, tops[which], 49, 22}, Anchor::kLeft);
+    PlaceSpin(&spin_year_[which], {87, tops[which], 65, 22}, Anchor::kRight);
     calendar_[which] = ctl::Child(MONTHCAL_CLASSA, "", WS_TABSTOP, 3, calendar_tops[which], 150,
                                   105, panel, which == 0 ? kCalendar1Id : kCalendar2Id);
     if (calendar_[which] == nullptr) return false;
+    Place(calendar_[which], {3, calendar_tops[which], 150, 105}, Anchor::kStretch);
     SendMessageA(calendar_[which], MCM_SETFIRSTDAYOFWEEK, 0, 0);  // Monday
     SetWindowSubclass(calendar_[which], ControlProc, which, reinterpret_cast<DWORD_PTR>(this));
     AddHint(spin_month_[which].edit, "Měsíc");
@@ -88,24 +101,35 @@ bool SearchPanel::CreateControls() {
   }
   AddHint(first_day_, "První datum v historii");
   AddHint(today_, "Dnešní datum");
-  ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 162, 14, panel, -1);
-  edit_name_ = ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 309, 149, 21, panel, kNameId,
-                          WS_EX_CLIENTEDGE);
-  check_titles_ = ctl::Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX, 75, 332, 78,
-                             17, panel, kTitlesId);
-  edit_title_ = ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 350, 149, 21, panel,
-                           kTitleId, WS_EX_CLIENTEDGE);
-  ctl::Child("STATIC", "Minimální čas (s):", 0, 3, 380, 92, 14, panel, -1);
+  Place(ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 149, 14, panel, -1),
+        {3, 294, 149, 14}, Anchor::kLeft);
+  edit_name_ = Place(ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 309, 149, 21, panel,
+                                kNameId, WS_EX_CLIENTEDGE),
+                     {3, 309, 149, 21}, Anchor::kStretch);
+  check_titles_ = Place(ctl::Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX, 75,
+                                   332, 78, 17, panel, kTitlesId),
+                        {75, 332, 78, 17}, Anchor::kRight);
+  edit_title_ = Place(ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 350, 149, 21, panel,
+                                 kTitleId, WS_EX_CLIENTEDGE),
+                      {3, 350, 149, 21}, Anchor::kStretch);
+  Place(ctl::Child("STATIC", "Minimální čas (s):", 0, 3, 380, 92, 14, panel, -1),
+        {3, 380, 92, 14}, Anchor::kLeft);
   if (!spin_min_.Create(panel, kMinId, 96, 376, 57, 22, 1, 86400)) return false;
-  search_ = ctl::Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, 3, 403, 70, 21, panel,
-                       kSearchId);
-  cancel_ = ctl::Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 82,
-                       403, 70, 21, panel, kCancelId);
-  ctl::Child("STATIC", "", SS_ETCHEDHORZ, 0, 432, 153, 1, panel, -1);
-  overview_ = ctl::Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, 3, 439, 70, 21, panel,
-                         kOverviewId);
-  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73, 200,
-                      panel, kComboId);
+  PlaceSpin(&spin_min_, {96, 376, 57, 22}, Anchor::kRight);
+  search_ = Place(ctl::Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, 3, 403, 70, 21, panel,
+                             kSearchId),
+                  {3, 403, 70, 21}, Anchor::kLeft);
+  cancel_ = Place(ctl::Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
+                             82, 403, 70, 21, panel, kCancelId),
+                  {82, 403, 70, 21}, Anchor::kRight);
+  Place(ctl::Child("STATIC", "", SS_ETCHEDHORZ, 0, 432, 153, 1, panel, -1), {0, 432, 153, 1},
+        Anchor::kStretch);
+  overview_ = Place(ctl::Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, 3, 439, 70, 21,
+                               panel, kOverviewId),
+                    {3, 439, 70, 21}, Anchor::kLeft);
+  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73,
+                      kComboDropHeight, panel, kComboId);
+  Place(combo_, {81, 440, 73, 21}, Anchor::kRight);
   if (edit_name_ == nullptr || check_titles_ == nullptr || edit_title_ == nullptr ||
       search_ == nullptr || cancel_ == nullptr || overview_ == nullptr || combo_ == nullptr) {
     return false;
@@ -120,8 +144,47 @@ bool SearchPanel::CreateControls() {
   spin_min_.SetValue(1);
   const CalendarDate today = CalendarDateOf(platform::Now());
   for (HWND calendar : calendar_) WriteCalendar(calendar, today);
+  LayOutControls();
   return true;
 }
+
+HWND SearchPanel::Place(HWND control, const LayoutRect& design, Anchor anchor) {
+  if (control != nullptr) placed_.push_back(Placed{control, design, anchor, nullptr});
+  return control;
+}
+
+void SearchPanel::PlaceSpin(const ctl::Spin* spin, const LayoutRect& design, Anchor anchor) {
+  placed_.push_back(Placed{spin->edit, design, anchor, spin});
+}
+
+void SearchPanel::LayOutControls() {
+  std::vector<LayoutItem> items;
+  for (const Placed& placed : placed_) {
+    LayoutItem item;
+    item.design = placed.design;
+    item.anchor = placed.anchor;
+    const SIZE needed = ui::ContentSize(placed.control);
+    item.min_width = needed.cx;
+    item.min_height = needed.cy;
+    items.push_back(item);
+  }
+  const PanelLayout layout = LayOut(items, kDesignContentWidth);
+  for (size_t i = 0; i < placed_.size(); ++i) {
+    const LayoutRect& r = layout.rects[i];
+    const bool combo = placed_[i].control == combo_;
+    MoveWindow(placed_[i].control, r.left, r.top - scroll_, r.width,
+               combo ? kComboDropHeight : r.height, FALSE);
+    // The arrows sit inside the edit's rectangle again.
+    if (placed_[i].spin != nullptr) {
+      SendMessageA(placed_[i].spin->updown, UDM_SETBUDDY,
+                   reinterpret_cast<WPARAM>(placed_[i].spin->edit), 0);
+    }
+  }
+  content_width_ = layout.width;
+  content_height_ = layout.height + kBottomMargin;
+}
+
+int SearchPanel::Width() const { return kWidth + content_width_ - kDesignContentWidth; }
 
 void SearchPanel::AddHint(HWND control, const char* text) {
   TOOLINFOA tool = {};
@@ -150,7 +213,7 @@ void SearchPanel::SetSearchOptions(bool with_titles, int32_t min_seconds) {
 
 void SearchPanel::SetStatus(const std::string& text) {
   ctl::SetStatusText(status_bar_, 2, text);
-  UpdateWindow(status_bar_);  // the work below blocks the message loop
+  ui::PaintNow(status_bar_);  // the work below blocks the message loop
 }
 
 DatePicker SearchPanel::ReadPicker(int which) const {
@@ -201,6 +264,7 @@ void SearchPanel::LoadHistory() {
   ctl::SetText(search_, "Hledat");
   EnableWindow(search_, TRUE);
   SetStatus(HistoryLoadedText(GetTickCount() - start, DecimalSeparator()));
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Search() {
@@ -222,10 +286,12 @@ void SearchPanel::Search() {
                 options);
   model.Reserve(result.rows.size());
   for (const ActivityRecord* record : result.rows) model.ZmenJ(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   SetStatus(SearchStatusText(result.shown, result.hidden, GetTickCount() - start,
                              DecimalSeparator()));
   EnableWindow(cancel_, TRUE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Overview() {
@@ -242,10 +308,12 @@ void SearchPanel::Overview() {
       CalendarRange(start_picker.calendar, ReadCalendar(calendar_[1])), start_picker);
   model.Reserve(result.rows.size());
   for (const ActivityRecord* record : result.rows) model.ZmenK(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   SetStatus(OverviewStatusText(result.shown, result.hidden, GetTickCount() - start,
                                DecimalSeparator()));
   EnableWindow(cancel_, TRUE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Cancel() {
@@ -258,12 +326,14 @@ void SearchPanel::Cancel() {
   session.Rewind();
   ActivityRecord* record = nullptr;
   while (session.Next(&record)) model.Zmen(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   tracker_->SetLiveUpdates(true);
   SetStatus("");
   ctl::SetText(edit_name_, "");
   ctl::SetText(edit_title_, "");
   EnableWindow(cancel_, FALSE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::ShowDetail() {
@@ -293,6 +363,13 @@ void SearchPanel::OnCalendarDoubleClick(int which) {
 }
 
 void SearchPanel::OnCommand(int id, int code) {
+  if (code == EN_KILLFOCUS) {
+    for (const ctl::Spin* spin : {&spin_month_[0], &spin_year_[0], &spin_month_[1],
+                                  &spin_year_[1], &spin_min_}) {
+      if (GetDlgCtrlID(spin->edit) == id) spin->ShowValue();
+    }
+    return;
+  }
   if (code == EN_CHANGE) {
     if (id == kMonth1Id || id == kYear1Id || id == kMonth2Id || id == kYear2Id) {
       OnSpinnerChanged(id);
@@ -336,7 +413,7 @@ void SearchPanel::Scroll(int code) {
   RECT client;
   GetClientRect(hwnd(), &client);
   const int page = client.bottom;
-  const int maximum = kContentHeight > page ? kContentHeight - page : 0;
+  const int maximum = content_height_ > page ? content_height_ - page : 0;
   int position = scroll_;
   if (code == SB_TOP) position = 0;
   if (code == SB_LINEUP) position -= 20;
@@ -356,7 +433,7 @@ void SearchPanel::Scroll(int code) {
                    SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
     scroll_ = position;
   }
-  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, kContentHeight - 1,
+  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, content_height_ - 1,
                      static_cast<UINT>(page), scroll_, 0};
   SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
@@ -365,6 +442,13 @@ LRESULT CALLBACK SearchPanel::ControlProc(HWND control, UINT message, WPARAM wpa
                                           LPARAM lparam, UINT_PTR id, DWORD_PTR self) {
   SearchPanel* panel = reinterpret_cast<SearchPanel*>(self);
   const bool is_calendar = id < 2;
+  if (message == WM_GETDLGCODE && lparam != 0) {
+    // Enter is these controls' own key, not the dialog manager's IDOK.
+    const MSG* key = reinterpret_cast<const MSG*>(lparam);
+    if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+      return DefSubclassProc(control, message, wparam, lparam) | DLGC_WANTALLKEYS;
+    }
+  }
   if (!is_calendar && message == WM_KEYDOWN && IsSearchKey(static_cast<int>(wparam))) {
     panel->Search();
     return 0;

@@ -6,6 +6,7 @@
 #include "ui/controls_win32.h"
 #include "ui/dialog_keys_win32.h"
 #include "ui/modal_win32.h"
+#include "ui/sizing_win32.h"
 
 namespace {
 
@@ -57,8 +58,10 @@ void TFormDebugLog::OnFirstSaveFailure(const std::string& message) {
 void TFormDebugLog::Layout() {
   RECT client;
   GetClientRect(hwnd(), &client);
-  MoveWindow(memo_, 0, 0, client.right, client.bottom - 33, TRUE);
-  MoveWindow(save_as_, client.right - 98, client.bottom - 29, 90, 25, TRUE);
+  const SIZE button = ui::FittedSize(save_as_, 90, 25);
+  MoveWindow(memo_, 0, 0, client.right, client.bottom - button.cy - 8, TRUE);
+  MoveWindow(save_as_, client.right - 8 - button.cx, client.bottom - 4 - button.cy, button.cx,
+             button.cy, TRUE);
 }
 
 void TFormDebugLog::ButtonSaveAsClick() {

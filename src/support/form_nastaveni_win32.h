@@ -4,6 +4,7 @@
 
 #include "ui/window_placement.h"
 #include "ui/controls_win32.h"
+#include "ui/layout.h"
 #include "ui/window_win32.h"
 
 // The settings dialog: minimum logged time, tray icon, start with the system.
@@ -36,6 +37,8 @@ class TFormNastaveni : public Window {
   void CheckIconClick();
   void RadioRunClick();
   void SelectRadioRun(int item);
+  // Grows the dialog to what its controls need (never below the design).
+  void FitToContent(const PanelLayout& layout, HWND group);
 
   TrayIconSwitch tray_icon_;
   ctl::Spin spin_minimum_;

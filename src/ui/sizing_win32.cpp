@@ -23,7 +23,20 @@ std::string DrawnText(HWND control) {
   return text;
 }
 
-SIZE ButtonSize(HWND control) {
+int WrappedTextHeight(HWND control, const std::string& text, int width) {
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return 0;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  RECT rect = {0, 0, width > 1 ? width : 1, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return rect.bottom - rect.top;
+}
+
+SIZE NeededButtonSize(HWND control) {
   SIZE text = TextExtent(control, DrawnText(control));
   const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
   const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
@@ -32,10 +45,18 @@ SIZE ButtonSize(HWND control) {
   if (box) {
     // The box, the gap the button leaves after it, and room for the focus frame.
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
-    return SIZE{check + text.cy / 2 + text.cx + 4, std::max<LONG>(text.cy, check) + 2};
+    const int beside = check + text.cy / 2 + 4;
+    if (GetWindowLongA(control, GWL_STYLE) & BS_MULTILINE) {
+      // Wrapped at the width it has: it needs the height of its lines.
+      RECT rect;
+      GetClientRect(control, &rect);
+      const int lines = WrappedTextHeight(control, DrawnText(control), rect.right - beside);
+      return SIZE{0, std::max(lines, check) + 2};
+    }
+    return SIZE{beside + text.cx, std::max<LONG>(text.cy, check) + 2};
   }
   // The frame, the focus rectangle and the margins the button leaves inside it.
-  return SIZE{text.cx + 4 * GetSystemMetrics(SM_CXEDGE) + 16, text.cy + 8};
+  return SIZE{text.cx + 4 * GetSystemMetrics(SM_CXEDGE) + 24, text.cy + 8};
 }
 
 SIZE ComboSize(HWND combo) {
@@ -87,10 +108,15 @@ SIZE ContentSize(HWND control) {
                 minimum.bottom - minimum.top + frame.bottom - frame.top};
   }
   if (lstrcmpiA(name.c_str(), "STATIC") == 0) return TextExtent(control, DrawnText(control));
-  if (lstrcmpiA(name.c_str(), "BUTTON") == 0) return ButtonSize(control);
+  if (lstrcmpiA(name.c_str(), "BUTTON") == 0) return NeededButtonSize(control);
   if (lstrcmpiA(name.c_str(), "COMBOBOX") == 0) return ComboSize(control);
   if (lstrcmpiA(name.c_str(), "EDIT") == 0) return SIZE{0, TextExtent(control, "Ág").cy + 8};
   return SIZE{0, 0};
+}
+
+SIZE FittedSize(HWND control, int design_width, int design_height) {
+  const SIZE needed = ContentSize(control);
+  return SIZE{std::max<LONG>(design_width, needed.cx), std::max<LONG>(design_height, needed.cy)};
 }
 
 }  // namespace ui

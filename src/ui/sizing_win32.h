@@ -13,11 +13,15 @@ namespace ui {
 SIZE TextExtent(HWND control, const std::string& text);
 
 // The size the control's content needs: a label its text, a check box or
-// radio button its box and text, a push button its text with the frame, a
+// radio button its box and text (a multi-line one the height of its lines
+// at its width), a push button its text with the frame, a
 // month calendar MCM_GETMINREQRECT, a combo box its widest item and arrow,
 // an edit the height of a line.
 // Other controls report {0, 0}: their design size is enough.
 SIZE ContentSize(HWND control);
+
+// The design size of a control, or more where its content needs it.
+SIZE FittedSize(HWND control, int design_width, int design_height);
 
 }  // namespace ui
 

@@ -2,6 +2,7 @@
 
 #include "ui/controls_win32.h"
 #include "ui/dialog_keys_win32.h"
+#include "ui/sizing_win32.h"
 
 namespace {
 
@@ -80,8 +81,13 @@ void TForm2::Layout() {
   MoveWindow(memo_, 0, 0, width, height, TRUE);
   RECT client;
   GetClientRect(hwnd(), &client);
-  MoveWindow(save_, client.right - 83, client.bottom - 31, 75, 25, TRUE);
-  MoveWindow(cancel_, client.right - 166, client.bottom - 31, 75, 25, TRUE);
+  // Anchored bottom right, 75 x 25 or what their captions need.
+  const SIZE save = ui::FittedSize(save_, 75, 25);
+  const SIZE cancel = ui::FittedSize(cancel_, 75, 25);
+  const int save_left = client.right - 8 - save.cx;
+  MoveWindow(save_, save_left, client.bottom - 6 - save.cy, save.cx, save.cy, TRUE);
+  MoveWindow(cancel_, save_left - 8 - cancel.cx, client.bottom - 6 - cancel.cy, cancel.cx,
+             cancel.cy, TRUE);
 }
 
 LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

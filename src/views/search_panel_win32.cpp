@@ -5,7 +5,6 @@
 #include "platform/system.h"
 #include "store/cglobal.h"
 #include "ui/blocking_work_win32.h"
-#include "ui/sizing_win32.h"
 #include "store/csez.h"
 #include "store/history.h"
 #include "views/file_view_win32.h"
@@ -75,25 +74,25 @@ bool SearchPanel::CreateControls() {
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
                              0, 0, 0, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
   // The two quick buttons are skipped by the Tab key.
-  first_day_ = Place(ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 19, 17, 17, panel, kFirstDayId),
-                     {8, 19, 17, 17}, Anchor::kLeft);
-  today_ = Place(ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 155, 17, 17, panel, kTodayId),
-                 {8, 155, 17, 17}, Anchor::kLeft);
+  first_day_ = layout_.Child("BUTTON", "", BS_PUSHBUTTON, {8, 19, 17, 17}, Anchor::kLeft, panel,
+                             kFirstDayId);
+  today_ =
+      layout_.Child("BUTTON", "", BS_PUSHBUTTON, {8, 155, 17, 17}, Anchor::kLeft, panel, kTodayId);
   const int tops[2] = {16, 153};
   const int calendar_tops[2] = {40, 177};
   for (int which = 0; which < 2; ++which) {
     if (!spin_month_[which].Create(panel, which == 0 ? kMonth1Id : kMonth2Id, 31, tops[which], 49,
                                    22, 1, 12) ||
-        !spin_year_[which].Create(panel, which == 0 ? kYear1Id : kYear2Id, 87, tops[which], 65,
-                                  22, 0, 9999)) {
+        !spin_year_[which].Create(panel, which == 0 ? kYear1Id : kYear2Id, 87, tops[which], 65, 22,
+                                  0, 9999)) {
       return false;
     }
-    PlaceSpin(&spin_month_[which], {31, tops[which], 49, 22}, Anchor::kLeft);
-    PlaceSpin(&spin_year_[which], {87, tops[which], 65, 22}, Anchor::kRight);
+    layout_.AddSpin(spin_month_[which], {31, tops[which], 49, 22}, Anchor::kLeft);
+    layout_.AddSpin(spin_year_[which], {87, tops[which], 65, 22}, Anchor::kRight);
     calendar_[which] = ctl::Child(MONTHCAL_CLASSA, "", WS_TABSTOP, 3, calendar_tops[which], 150,
                                   105, panel, which == 0 ? kCalendar1Id : kCalendar2Id);
     if (calendar_[which] == nullptr) return false;
-    Place(calendar_[which], {3, calendar_tops[which], 150, 105}, Anchor::kStretch);
+    layout_.Add(calendar_[which], {3, calendar_tops[which], 150, 105}, Anchor::kStretch);
     SendMessageA(calendar_[which], MCM_SETFIRSTDAYOFWEEK, 0, 0);  // Monday
     SetWindowSubclass(calendar_[which], ControlProc, which, reinterpret_cast<DWORD_PTR>(this));
     AddHint(spin_month_[which].edit, "Měsíc");
@@ -101,35 +100,27 @@ bool SearchPanel::CreateControls() {
   }
   AddHint(first_day_, "První datum v historii");
   AddHint(today_, "Dnešní datum");
-  Place(ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 149, 14, panel, -1),
-        {3, 294, 149, 14}, Anchor::kLeft);
-  edit_name_ = Place(ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 309, 149, 21, panel,
-                                kNameId, WS_EX_CLIENTEDGE),
-                     {3, 309, 149, 21}, Anchor::kStretch);
-  check_titles_ = Place(ctl::Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX, 75,
-                                   332, 78, 17, panel, kTitlesId),
-                        {75, 332, 78, 17}, Anchor::kRight);
-  edit_title_ = Place(ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 350, 149, 21, panel,
-                                 kTitleId, WS_EX_CLIENTEDGE),
-                      {3, 350, 149, 21}, Anchor::kStretch);
-  Place(ctl::Child("STATIC", "Minimální čas (s):", 0, 3, 380, 92, 14, panel, -1),
-        {3, 380, 92, 14}, Anchor::kLeft);
+  layout_.Child("STATIC", "Vyhledat soubory s názvem:", 0, {3, 294, 149, 14}, Anchor::kLeft, panel,
+                -1);
+  edit_name_ = layout_.Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {3, 309, 149, 21},
+                             Anchor::kStretch, panel, kNameId, WS_EX_CLIENTEDGE);
+  check_titles_ = layout_.Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX,
+                                {75, 332, 78, 17}, Anchor::kRight, panel, kTitlesId);
+  edit_title_ = layout_.Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {3, 350, 149, 21},
+                              Anchor::kStretch, panel, kTitleId, WS_EX_CLIENTEDGE);
+  layout_.Child("STATIC", "Minimální čas (s):", 0, {3, 380, 92, 14}, Anchor::kLeft, panel, -1);
   if (!spin_min_.Create(panel, kMinId, 96, 376, 57, 22, 1, 86400)) return false;
-  PlaceSpin(&spin_min_, {96, 376, 57, 22}, Anchor::kRight);
-  search_ = Place(ctl::Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, 3, 403, 70, 21, panel,
-                             kSearchId),
-                  {3, 403, 70, 21}, Anchor::kLeft);
-  cancel_ = Place(ctl::Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
-                             82, 403, 70, 21, panel, kCancelId),
-                  {82, 403, 70, 21}, Anchor::kRight);
-  Place(ctl::Child("STATIC", "", SS_ETCHEDHORZ, 0, 432, 153, 1, panel, -1), {0, 432, 153, 1},
-        Anchor::kStretch);
-  overview_ = Place(ctl::Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, 3, 439, 70, 21,
-                               panel, kOverviewId),
-                    {3, 439, 70, 21}, Anchor::kLeft);
+  layout_.AddSpin(spin_min_, {96, 376, 57, 22}, Anchor::kRight);
+  search_ = layout_.Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, {3, 403, 70, 21},
+                          Anchor::kLeft, panel, kSearchId);
+  cancel_ = layout_.Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
+                          {82, 403, 70, 21}, Anchor::kRight, panel, kCancelId);
+  layout_.Child("STATIC", "", SS_ETCHEDHORZ, {0, 432, 153, 1}, Anchor::kStretch, panel, -1);
+  overview_ = layout_.Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, {3, 439, 70, 21},
+                            Anchor::kLeft, panel, kOverviewId);
   combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73,
                       kComboDropHeight, panel, kComboId);
-  Place(combo_, {81, 440, 73, 21}, Anchor::kRight);
+  layout_.Add(combo_, {81, 440, 73, 21}, Anchor::kRight, kComboDropHeight);
   if (edit_name_ == nullptr || check_titles_ == nullptr || edit_title_ == nullptr ||
       search_ == nullptr || cancel_ == nullptr || overview_ == nullptr || combo_ == nullptr) {
     return false;
@@ -148,38 +139,8 @@ bool SearchPanel::CreateControls() {
   return true;
 }
 
-HWND SearchPanel::Place(HWND control, const LayoutRect& design, Anchor anchor) {
-  if (control != nullptr) placed_.push_back(Placed{control, design, anchor, nullptr});
-  return control;
-}
-
-void SearchPanel::PlaceSpin(const ctl::Spin* spin, const LayoutRect& design, Anchor anchor) {
-  placed_.push_back(Placed{spin->edit, design, anchor, spin});
-}
-
 void SearchPanel::LayOutControls() {
-  std::vector<LayoutItem> items;
-  for (const Placed& placed : placed_) {
-    LayoutItem item;
-    item.design = placed.design;
-    item.anchor = placed.anchor;
-    const SIZE needed = ui::ContentSize(placed.control);
-    item.min_width = needed.cx;
-    item.min_height = needed.cy;
-    items.push_back(item);
-  }
-  const PanelLayout layout = LayOut(items, kDesignContentWidth);
-  for (size_t i = 0; i < placed_.size(); ++i) {
-    const LayoutRect& r = layout.rects[i];
-    const bool combo = placed_[i].control == combo_;
-    MoveWindow(placed_[i].control, r.left, r.top - scroll_, r.width,
-               combo ? kComboDropHeight : r.height, FALSE);
-    // The arrows sit inside the edit's rectangle again.
-    if (placed_[i].spin != nullptr) {
-      SendMessageA(placed_[i].spin->updown, UDM_SETBUDDY,
-                   reinterpret_cast<WPARAM>(placed_[i].spin->edit), 0);
-    }
-  }
+  const PanelLayout layout = layout_.Apply(kDesignContentWidth, scroll_);
   content_width_ = layout.width;
   content_height_ = layout.height + kBottomMargin;
 }

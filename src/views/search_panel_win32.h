@@ -4,10 +4,9 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "ui/controls_win32.h"
-#include "ui/layout.h"
+#include "ui/control_layout_win32.h"
 #include "ui/window_win32.h"
 #include "views/date_range.h"
 #include "views/search.h"
@@ -65,17 +64,7 @@ class SearchPanel : public Window {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  // A control and its place in the design, laid out again from what it
-  // needs (spin boxes by their edit, the arrows following).
-  struct Placed {
-    HWND control;
-    LayoutRect design;
-    Anchor anchor;
-    const ctl::Spin* spin;
-  };
   bool CreateControls();
-  HWND Place(HWND control, const LayoutRect& design, Anchor anchor);
-  void PlaceSpin(const ctl::Spin* spin, const LayoutRect& design, Anchor anchor);
   void LayOutControls();
   void AddHint(HWND control, const char* text);
   void SetStatus(const std::string& text);
@@ -108,7 +97,7 @@ class SearchPanel : public Window {
   HWND tooltip_ = nullptr;
   DetailRange detail_;
   bool syncing_ = false;
-  std::vector<Placed> placed_;
+  ui::ControlLayout layout_;
   int content_width_ = 0;
   int content_height_ = 0;
   int scroll_ = 0;

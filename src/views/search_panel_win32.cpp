@@ -420,6 +420,8 @@ LRESULT CALLBACK SearchPanel::ControlProc(HWND control, UINT message, WPARAM wpa
   }
   if (message == WM_CHAR && wparam == '\r') return 0;  // no beep for the handled Enter
   if (is_calendar && message == WM_LBUTTONDOWN) {
+    // A click gives it the keyboard, so that Enter reaches it.
+    SetFocus(control);
     // The calendar reports no double clicks: two clicks within the system's
     // double-click time make one.
     const DWORD now = GetTickCount();

@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "platform/ini_file.h"
+#include "ui/window_placement.h"
 
 // The configuration file: DataDir + the executable's base name + ".ini",
 // sections "FormOptions", "Form2Options" and "FormNastaveniOptions".
 // Integers are written in decimal and booleans as 1 or 0.
 
 constexpr int kListColumnCount = 6;  // "sloupec0" .. "sloupec5"
-
-struct WindowPlacement {
-  int32_t left;
-  int32_t top;
-  int32_t width;
-  int32_t height;
-};
 
 // Every stored value, with the defaults a missing file, section or key gives.
 // The windows fill their controls from it and collect it back before a save.

@@ -3,7 +3,8 @@
 #include <commctrl.h>
 
 #include "app/application_win32.h"
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
+#include "ui/sizing_win32.h"
 #include "monitor/process_path.h"
 #include "platform/file.h"
 #include "platform/system.h"
@@ -34,7 +35,6 @@ enum MenuId {
   kMenuShowDetail,         // "Zobrazit podrobněji"
 };
 
-constexpr int kSearchPanelWidth = SearchPanel::kWidth;
 constexpr int kMinimumHeight = 30;
 // The tray record in its first, 88-byte form.
 constexpr DWORD kTrayIconDataSize = 88;
@@ -91,7 +91,8 @@ bool TForm1::FormCreate() {
 
   TrackerHost* host = this;
   tracker_ = std::make_unique<Tracker>(paths_, host);
-  search_panel_ = std::make_unique<SearchPanel>(tracker_.get(), &file_view_, status_bar_);
+  SearchPanel::Host* sources = this;
+  search_panel_ = std::make_unique<SearchPanel>(sources, &file_view_, status_bar_);
   if (!search_panel_->CreatePanel(hwnd(), kSearchPanelId)) return false;
   Configuration config;
   tracker_->ReadMainOptions(PrimaryScreen(), &config);
@@ -150,6 +151,7 @@ void TForm1::DeferredInit() {
   Timer1Timer();
   tracker_->ArmFlushTimer();
   ctl::SetStatusText(status_bar_, 0, FixedDateTimeText(platform::Now()));
+  LayOutStatusBar();
   search_panel_->StartUp();
 }
 
@@ -171,6 +173,7 @@ void TForm1::ShowEventNotice() {
   ctl::SetStatusText(status_bar_, 2,
                      "Nová událost v protokolu " + tracker_->ProtocolFile() + " Klepni sem.");
   SetStatusBold(true);
+  LayOutStatusBar();
 }
 
 void TForm1::SetStatusBold(bool bold) {
@@ -217,15 +220,32 @@ void TForm1::FormResize() {
   RECT bar;
   GetWindowRect(status_bar_, &bar);
   const int bar_height = bar.bottom - bar.top;
-  const int parts[3] = {120, 170, -1};
-  SendMessageA(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  LayOutStatusBar();
+  const int panel_width = search_panel_->Width();
   const int list_top = 0;
-  const int list_width = client.right - (kSearchPanelWidth + 27);
+  const int list_width = client.right - (panel_width + 27);
   const int height = client.bottom - list_top - bar_height - 4;
   MoveWindow(file_view_.hwnd(), 0, list_top, list_width > 0 ? list_width : 0,
              height > 0 ? height : 0, TRUE);
-  MoveWindow(search_panel_->hwnd(), list_width + 10, list_top, kSearchPanelWidth, height > 0 ? height : 0,
-             TRUE);
+  MoveWindow(search_panel_->hwnd(), list_width + 10, list_top, panel_width,
+             height > 0 ? height : 0, TRUE);
+  // Moved children of a clipping parent are not all repainted by the move.
+  RedrawWindow(search_panel_->hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  // The size grip would stay painted where the bar's corner was.
+  InvalidateRect(status_bar_, nullptr, TRUE);
+}
+
+void TForm1::LayOutStatusBar() {
+  // The design's 120 and 50 pixels, or what the texts need at this font.
+  int widths[2] = {120, 50};
+  for (int part = 0; part < 2; ++part) {
+    const std::string text = ctl::GetStatusText(status_bar_, part);
+    const int needed = ui::TextExtent(status_bar_, text).cx + 4 * GetSystemMetrics(SM_CXEDGE) + 4;
+    if (needed > widths[part]) widths[part] = needed;
+  }
+  const int parts[3] = {widths[0], widths[0] + widths[1], -1};
+  SendMessageA(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 
 void TForm1::ShowHelp() {
@@ -326,8 +346,9 @@ void TForm1::CollectConfiguration(Configuration* config) {
 
 void TForm1::RedrawLiveList() {
   if (file_view_.model().view_mode() != 1) return;
+  const FileView::Focus focus = file_view_.NoteFocus();
   file_view_.model().PrekresliFileView(&tracker_->SessionList());
-  file_view_.Reload();
+  file_view_.FollowFocus(focus);
 }
 
 std::string TForm1::GetWindowExePath(uintptr_t window) { return ::GetWindowExePath(window); }
@@ -337,9 +358,10 @@ bool TForm1::ZaznamenatPodrobne(const std::string& path) {
 }
 
 void TForm1::LiveRecordChanged(ActivityRecord* record) {
+  const FileView::Focus focus = file_view_.NoteFocus();
   const ZmenResult result = file_view_.model().Zmen(record);
   if (result.outcome == ZmenOutcome::kUpdated) file_view_.RedrawRow(result.row);
-  if (result.outcome == ZmenOutcome::kAdded) file_view_.Reload();
+  if (result.outcome == ZmenOutcome::kAdded) file_view_.FollowFocus(focus);
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -363,6 +385,15 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE:
       FormResize();
+      return 0;
+    case WM_ACTIVATE:
+      // Back to the control that had the keyboard, as a dialog does.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
+      } else if (!HIWORD(wparam)) {
+        SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_ : file_view_.hwnd());
+      }
       return 0;
     case WM_WINDOWPOSCHANGING: {
       WINDOWPOS* position = reinterpret_cast<WINDOWPOS*>(lparam);
@@ -411,7 +442,11 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     case WM_ENDSESSION:
       // Windows ends the process after this message: WM_CLOSE never comes.
-      if (wparam) CloseSequence();
+      // Should it not, the program ends by itself.
+      if (wparam) {
+        CloseSequence();
+        DestroyWindow(hwnd());
+      }
       return 0;
     case WM_CLOSE:
       CloseSequence();

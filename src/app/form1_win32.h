@@ -9,7 +9,7 @@
 
 #include "app/configuration.h"
 #include "app/tracker.h"
-#include "app/window_win32.h"
+#include "ui/window_win32.h"
 #include "support/excep_capture.h"
 #include "views/file_view_win32.h"
 #include "views/search_panel_win32.h"
@@ -21,7 +21,10 @@ constexpr UINT WM_SHOW_RUNNING_COPY = WM_USER + 301;  // a second start asks to 
 
 // The main window: owns the running tracker, the live list, the tray icon
 // and the hotkey; translates their messages into calls on the tracker.
-class TForm1 : public Window, private TrackerHost, private FileView::Listener {
+class TForm1 : public Window,
+               private TrackerHost,
+               private FileView::Listener,
+               private SearchPanel::Host {
  public:
   TForm1(const TrackerPaths& paths, const std::string& version);
   ~TForm1() override;
@@ -52,6 +55,7 @@ class TForm1 : public Window, private TrackerHost, private FileView::Listener {
 
   void Timer1Timer();
   void FormResize();
+  void LayOutStatusBar();
   void OnCommand(int id);
   void ShowHelp();
   void ShowEventNotice();
@@ -71,12 +75,20 @@ class TForm1 : public Window, private TrackerHost, private FileView::Listener {
   void FocusedRowChanged(const std::string& row_text) override;
   void ContextMenu(int x, int y) override;
 
+  // SearchPanel::Host, forwarded to the tracker.
+  CGlobal& HistoryDb() override { return tracker_->HistoryDb(); }
+  CGlobal& ResultDb() override { return tracker_->ResultDb(); }
+  CSez& SessionList() override { return tracker_->SessionList(); }
+  const std::string& DataDir() const override { return tracker_->DataDir(); }
+  void SetLiveUpdates(bool on) override { tracker_->SetLiveUpdates(on); }
+
   TrackerPaths paths_;
   std::string version_;
   std::unique_ptr<Tracker> tracker_;
   std::unique_ptr<TExcepCapture> capture_;
   FileView file_view_;
   HWND status_bar_ = nullptr;
+  HWND last_focus_ = nullptr;
   std::unique_ptr<SearchPanel> search_panel_;
   HMENU popup_activity_ = nullptr;
   HMENU popup_overview_ = nullptr;

@@ -18,6 +18,7 @@
 #include "support/program_version.h"
 #include "support/text_routines.h"
 #include "support/version.h"
+#include "ui/dialog_keys_win32.h"
 #include "views/form2_win32.h"
 
 namespace {
@@ -74,11 +75,8 @@ void ShowRunningCopy(const std::string& instance) {
 int RunMessageLoop() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    // Tab and Escape in the tool windows built from plain windows.
-    HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    if (root != nullptr && root != App().form1->hwnd() && IsDialogMessageA(root, &message)) {
-      continue;
-    }
+    // Tab, Enter and Escape in every window, as in dialogs.
+    if (ui::HandleDialogKeys(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -120,7 +118,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string instance = InstanceName(paths.data_dir);
   HANDLE instance_mutex = CreateMutexA(nullptr, TRUE, instance.c_str());
   if (instance_mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-    ShowRunningCopy(instance);
+    // A hidden start (autostart at logon) leaves the running copy as it is.
+    if (!hidden) ShowRunningCopy(instance);
     return 0;
   }
 

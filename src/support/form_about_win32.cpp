@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
 #include "platform/system.h"
 #include "support/about_picture_win32.h"
 #include "support/version.h"
@@ -90,6 +90,10 @@ LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         const std::string address = WebPageAddress(VersionText(platform::ExecutablePath(), false));
         ShellExecuteA(hwnd(), "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       }
+      return 0;
+    case WM_COMMAND:
+      // Enter and Escape alike: the window has no button.
+      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) ShowWindow(hwnd(), SW_HIDE);
       return 0;
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/window_win32.h"
+#include "ui/window_win32.h"
 
 // The product's web page; a reserved documentation domain, not a real site.
 extern const char kProductWebPage[];

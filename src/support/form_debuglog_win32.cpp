@@ -2,23 +2,16 @@
 
 #include <commdlg.h>
 
-#include "app/controls_win32.h"
 #include "platform/file.h"
+#include "ui/controls_win32.h"
+#include "ui/dialog_keys_win32.h"
+#include "ui/modal_win32.h"
+#include "ui/sizing_win32.h"
 
 namespace {
 
-constexpr int kMemoId = 1;
-constexpr int kSaveAsId = 2;
-
-// Escape in the text or on the button hides the viewer.
-LRESULT CALLBACK EscapeHides(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
-                             UINT_PTR, DWORD_PTR owner) {
-  if (message == WM_KEYDOWN && wparam == VK_ESCAPE) {
-    ShowWindow(reinterpret_cast<HWND>(owner), SW_HIDE);
-    return 0;
-  }
-  return DefSubclassProc(control, message, wparam, lparam);
-}
+constexpr int kMemoId = ui::kFirstControlId;
+constexpr int kSaveAsId = ui::kFirstControlId + 1;
 
 }  // namespace
 
@@ -33,8 +26,9 @@ bool TFormDebugLog::CreateForm() {
                         hwnd(), kSaveAsId);
   if (memo_ == nullptr || save_as_ == nullptr) return false;
   SendMessageA(memo_, EM_SETLIMITTEXT, 0, 0);
-  SetWindowSubclass(memo_, EscapeHides, 1, reinterpret_cast<DWORD_PTR>(hwnd()));
-  SetWindowSubclass(save_as_, EscapeHides, 1, reinterpret_cast<DWORD_PTR>(hwnd()));
+  // Escape in the text or on the button hides the viewer.
+  ui::EscapeCancels(memo_);
+  ui::EscapeCancels(save_as_);
   ctl::CenterOnScreen(hwnd());
   Layout();
   return true;
@@ -45,18 +39,7 @@ void TFormDebugLog::Show() {
   SetForegroundWindow(hwnd());
 }
 
-void TFormDebugLog::ShowModal() {
-  Show();
-  modal_ = true;
-  MSG message;
-  while (modal_ && IsWindowVisible(hwnd()) && GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageA(hwnd(), &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-  modal_ = false;
-}
+void TFormDebugLog::ShowModal() { ui::RunModal(hwnd()); }
 
 std::string TFormDebugLog::MemoText() const { return ctl::GetText(memo_); }
 
@@ -67,15 +50,18 @@ void TFormDebugLog::OnCaptureText(const std::string& text) {
 }
 
 void TFormDebugLog::OnFirstSaveFailure(const std::string& message) {
-  MessageBoxA(nullptr, message.c_str(), "Tramo2", MB_OK | MB_ICONERROR);
+  // Task-modal: no window of the program can be closed behind the box.
+  MessageBoxA(nullptr, message.c_str(), "Tramo2", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ShowModal();
 }
 
 void TFormDebugLog::Layout() {
   RECT client;
   GetClientRect(hwnd(), &client);
-  MoveWindow(memo_, 0, 0, client.right, client.bottom - 33, TRUE);
-  MoveWindow(save_as_, client.right - 98, client.bottom - 29, 90, 25, TRUE);
+  const SIZE button = ui::FittedSize(save_as_, 90, 25);
+  MoveWindow(memo_, 0, 0, client.right, client.bottom - button.cy - 8, TRUE);
+  MoveWindow(save_as_, client.right - 8 - button.cx, client.bottom - 4 - button.cy, button.cx,
+             button.cy, TRUE);
 }
 
 void TFormDebugLog::ButtonSaveAsClick() {
@@ -107,7 +93,13 @@ LRESULT TFormDebugLog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       ShowWindow(hwnd(), SW_HIDE);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wparam) == kSaveAsId && HIWORD(wparam) == BN_CLICKED) ButtonSaveAsClick();
+      if (LOWORD(wparam) == IDCANCEL) {
+        ShowWindow(hwnd(), SW_HIDE);
+      } else if (LOWORD(wparam) == IDOK) {
+        ui::PressButton(ui::ButtonForEnter(hwnd(), nullptr));
+      } else if (LOWORD(wparam) == kSaveAsId && HIWORD(wparam) == BN_CLICKED) {
+        ButtonSaveAsClick();
+      }
       return 0;
     default:
       return Default(message, wparam, lparam);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/window_win32.h"
+#include "ui/window_win32.h"
 #include "support/excep_capture.h"
 
 // The event protocol viewer: the run header and every event of the run.
@@ -12,7 +12,7 @@ class TFormDebugLog : public Window, public CaptureListener {
   bool CreateForm();
   const char* ClassName() const override { return "TFormDebugLog"; }
   void Show();
-  // Shows the viewer and runs its own message loop until it is hidden.
+  // Shows the viewer modally (RunModal) until it is hidden.
   void ShowModal();
   std::string MemoText() const;
 
@@ -28,7 +28,6 @@ class TFormDebugLog : public Window, public CaptureListener {
 
   HWND memo_ = nullptr;
   HWND save_as_ = nullptr;
-  bool modal_ = false;
 };
 
 #endif  // TRAMO_SUPPORT_FORM_DEBUGLOG_WIN32_H_

@@ -1,42 +1,78 @@
 #include "support/form_nastaveni_win32.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/system.h"
 #include "support/autostart.h"
 #include "support/autostart_win32.h"
+#include "ui/control_layout_win32.h"
+#include "ui/dialog_keys_win32.h"
 
 namespace {
 
-constexpr int kSpinId = 1;
-constexpr int kCheckIconId = 2;
-constexpr int kRadioFirstId = 3;
-constexpr int kCloseId = 6;
+constexpr int kSpinId = ui::kFirstControlId;
+constexpr int kCheckIconId = ui::kFirstControlId + 1;
+constexpr int kRadioFirstId = ui::kFirstControlId + 2;
+constexpr int kCloseId = ui::kFirstControlId + 5;
+// The design: client area 254 x 304, controls up to 246 across, the last
+// one 15 above the bottom. The group box is the fourth control placed.
+constexpr int kClientWidth = 254;
+constexpr int kClientHeight = 304;
+constexpr int kDesignWidth = 246;
+constexpr int kDesignMargin = kClientWidth - kDesignWidth;
+constexpr int kBottomMargin = 15;
+constexpr size_t kGroupIndex = 3;
 const char* const kRadioItems[3] = {"Nespouštět", "Spustit v tomto profilu",
                                     "Spustit u všech uživatelů"};
 
 }  // namespace
 
 bool TFormNastaveni::CreateForm() {
-  if (!CreateToolWindow("Nastavení - Tramo2", 254, 304)) return false;
+  if (!CreateToolWindow("Nastavení - Tramo2", kClientWidth, kClientHeight)) return false;
   HWND parent = hwnd();
-  ctl::Child("STATIC", "Minimální logovaný čas (s)", 0, 8, 12, 150, 16, parent, -1);
+  ui::ControlLayout layout;
+  layout.Child("STATIC", "Minimální logovaný čas (s)", 0, {8, 12, 150, 16}, Anchor::kLeft, parent,
+               -1);
   // A negative minimum would drop every record: the box stops at 0.
   if (!spin_minimum_.Create(parent, kSpinId, 160, 8, 80, 22, 0, INT_MAX)) return false;
+  layout.AddSpin(spin_minimum_, {160, 8, 80, 22}, Anchor::kRight);
   spin_minimum_.SetValue(60);
-  check_icon_ = ctl::Child("BUTTON", "Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)",
-                           WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE, 8, 40, 238, 34, parent,
-                           kCheckIconId);
-  ctl::Child("BUTTON", "Při startu systému", BS_GROUPBOX, 8, 84, 238, 100, parent, -1);
+  check_icon_ =
+      layout.Child("BUTTON", "Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)",
+                   WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE, {8, 40, 238, 34}, Anchor::kStretch,
+                   parent, kCheckIconId);
+  HWND group = layout.Child("BUTTON", "Při startu systému", BS_GROUPBOX, {8, 84, 238, 100},
+                            Anchor::kStretch, parent, -1);
   for (int item = 0; item < 3; ++item) {
-    radio_[item] = ctl::Child("BUTTON", kRadioItems[item],
-                              WS_TABSTOP | BS_RADIOBUTTON | (item == 0 ? WS_GROUP : 0), 20,
-                              106 + item * 24, 220, 20, parent, kRadioFirstId + item);
+    radio_[item] = layout.Child(
+        "BUTTON", kRadioItems[item], WS_TABSTOP | BS_RADIOBUTTON | (item == 0 ? WS_GROUP : 0),
+        {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent, kRadioFirstId + item);
   }
-  ctl::Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, 8, 200, 238, 16, parent, -1);
-  close_ = ctl::Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_PUSHBUTTON, 88, 264, 80, 25, parent,
-                      kCloseId);
-  return check_icon_ != nullptr && radio_[2] != nullptr && close_ != nullptr;
+  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 200, 238, 16},
+               Anchor::kLeft, parent, -1);
+  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 264, 80, 25},
+                        Anchor::kLeft, parent, kCloseId);
+  if (check_icon_ == nullptr || group == nullptr || radio_[2] == nullptr || close_ == nullptr) {
+    return false;
+  }
+  FitToContent(layout.Apply(kDesignWidth, 0), group);
+  return true;
+}
+
+void TFormNastaveni::FitToContent(const PanelLayout& layout, HWND group) {
+  // The group frames its three items however tall they grew.
+  const LayoutRect& frame = layout.rects[kGroupIndex];
+  const LayoutRect& last = layout.rects[kGroupIndex + 3];
+  const int frame_bottom = std::max(frame.top + frame.height, last.top + last.height + 10);
+  MoveWindow(group, frame.left, frame.top, frame.width, frame_bottom - frame.top, FALSE);
+  const int width = std::max(kClientWidth, layout.width + kDesignMargin);
+  const int height = std::max(kClientHeight, layout.height + kBottomMargin);
+  RECT outer = {0, 0, width, height};
+  AdjustWindowRectEx(&outer, GetWindowLongA(hwnd(), GWL_STYLE), FALSE,
+                     GetWindowLongA(hwnd(), GWL_EXSTYLE));
+  SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormNastaveni::Show() {
@@ -85,6 +121,15 @@ LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
+      if (id == IDCANCEL) {
+        ShowWindow(hwnd(), SW_HIDE);
+        return 0;
+      }
+      if (id == IDOK) {
+        ui::PressButton(ui::ButtonForEnter(hwnd(), close_));
+        return 0;
+      }
+      if (id == kSpinId && HIWORD(wparam) == EN_KILLFOCUS) spin_minimum_.ShowValue();
       if (HIWORD(wparam) != BN_CLICKED) return 0;
       if (id == kCheckIconId) {
         CheckIconClick();

@@ -2,9 +2,10 @@
 #define TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_
 
 
-#include "app/configuration.h"
-#include "app/controls_win32.h"
-#include "app/window_win32.h"
+#include "ui/window_placement.h"
+#include "ui/controls_win32.h"
+#include "ui/layout.h"
+#include "ui/window_win32.h"
 
 // The settings dialog: minimum logged time, tray icon, start with the system.
 class TFormNastaveni : public Window {
@@ -36,6 +37,8 @@ class TFormNastaveni : public Window {
   void CheckIconClick();
   void RadioRunClick();
   void SelectRadioRun(int item);
+  // Grows the dialog to what its controls need (never below the design).
+  void FitToContent(const PanelLayout& layout, HWND group);
 
   TrayIconSwitch tray_icon_;
   ctl::Spin spin_minimum_;

@@ -1,6 +1,7 @@
 #include "views/file_view_win32.h"
 
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
+#include "views/list_header.h"
 
 bool FileView::Create(HWND parent, int id, Listener* listener) {
   listener_ = listener;
@@ -42,6 +43,7 @@ void FileView::Zobraz(uint32_t mode) {
 
 void FileView::Reload() {
   SendMessageA(list_, LVM_SETITEMCOUNT, model_.size(), LVSICF_NOSCROLL);
+  ShowSortArrow();
   InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -50,11 +52,36 @@ void FileView::RedrawRow(size_t row) {
 }
 
 void FileView::Sort() {
+  const Focus focus = NoteFocus();
+  model_.Sort();
+  FollowFocus(focus);
+}
+
+FileView::Focus FileView::NoteFocus() const {
   const ptrdiff_t focused = FocusedRow();
-  size_t tracked = focused >= 0 ? static_cast<size_t>(focused) : 0;
-  model_.Sort(focused >= 0 ? &tracked : nullptr);
+  Focus focus;
+  focus.record = IdentityOfRow(model_, focused);
+  focus.selected = focused >= 0 && (SendMessageA(list_, LVM_GETITEMSTATE, focused,
+                                                 LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  return focus;
+}
+
+void FileView::FollowFocus(const Focus& focus) {
   Reload();
-  if (focused >= 0) FocusRow(tracked);
+  const ptrdiff_t row = FindRow(model_, focus.record);
+  if (row < 0) {
+    ClearFocus();
+    return;
+  }
+  FocusRow(static_cast<size_t>(row), focus.selected);
+}
+
+void FileView::ShowNewRows() {
+  SendMessageA(list_, LVM_SETITEMCOUNT, model_.size(), 0);
+  ClearFocus();
+  if (model_.size() > 0) SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
+  ShowSortArrow();
+  InvalidateRect(list_, nullptr, TRUE);
 }
 
 int FileView::ColumnWidth(int column) const {
@@ -70,12 +97,35 @@ ptrdiff_t FileView::FocusedRow() const {
                                              LVNI_FOCUSED));
 }
 
-void FileView::FocusRow(size_t row) {
+void FileView::FocusRow(size_t row, bool selected) {
+  ClearFocus();
   LVITEMA item = {};
   item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-  item.state = LVIS_FOCUSED | LVIS_SELECTED;
+  item.state = LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0);
   SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
   SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void FileView::ClearFocus() {
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+void FileView::ShowSortArrow() {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  for (int column = 0; column < kListColumns; ++column) {
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT;
+    if (!SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item))) continue;
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (column == model_.sort_column()) {
+      // The normal order lists the largest and newest first, names A to Z.
+      item.fmt |= SortArrowUp(model_.sort_column(), model_.sort_direction()) ? HDF_SORTUP
+                                                                           : HDF_SORTDOWN;
+    }
+    SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 bool FileView::FocusedRowText(std::string* text) const {
@@ -115,12 +165,10 @@ bool FileView::OnNotify(const NMHDR* header, LRESULT* result) {
       return true;
     }
     case LVN_COLUMNCLICK: {
-      const ptrdiff_t focused = FocusedRow();
-      size_t tracked = focused >= 0 ? static_cast<size_t>(focused) : 0;
-      model_.ColumnClick(static_cast<uint8_t>(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem),
-                         focused >= 0 ? &tracked : nullptr);
-      Reload();
-      if (focused >= 0) FocusRow(tracked);
+      const Focus focus = NoteFocus();
+      model_.ColumnClick(
+          static_cast<uint8_t>(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem));
+      FollowFocus(focus);
       return true;
     }
     case LVN_ITEMCHANGED: {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "views/list_focus.h"
 #include "views/list_model.h"
 
 // The main window's list FileView: an owner-data report list whose rows live
@@ -32,8 +33,21 @@ class FileView {
   void Reload();
   // After one row's cells changed in place.
   void RedrawRow(size_t row);
-  // Sorts the model, keeping the focus on its row, and repaints.
+  // Sorts the model, keeping the focus on its record, and repaints.
   void Sort();
+  // The focused record and whether it is selected, noted before the
+  // model's rows change...
+  struct Focus {
+    RowIdentity record;
+    bool selected = false;
+  };
+  Focus NoteFocus() const;
+  // ...and put back on that record (or cleared when it is gone) after the
+  // change, once the list knows the new rows.
+  void FollowFocus(const Focus& focus);
+  // A new search, overview or live list: scrolled to the top, no row
+  // focused or selected.
+  void ShowNewRows();
 
   int ColumnWidth(int column) const;
   void SetColumnWidth(int column, int width);
@@ -48,7 +62,9 @@ class FileView {
   ptrdiff_t FocusedRow() const;
 
  private:
-  void FocusRow(size_t row);
+  void FocusRow(size_t row, bool selected);
+  void ClearFocus();
+  void ShowSortArrow();
   LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
 
   HWND list_ = nullptr;

@@ -1,12 +1,15 @@
 #include "views/form2_win32.h"
 
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
+#include "ui/dialog_keys_win32.h"
+#include "ui/sizing_win32.h"
 
 namespace {
 
-constexpr int kMemoId = 1;
-constexpr int kSaveId = 2;
-constexpr int kCancelId = 3;
+constexpr int kMemoId = ui::kFirstControlId;
+// Enter and Escape of the dialog manager mean these two buttons.
+constexpr int kSaveId = IDOK;
+constexpr int kCancelId = IDCANCEL;
 
 }  // namespace
 
@@ -19,9 +22,10 @@ bool TForm2::CreateForm() {
                                      ES_WANTRETURN,
                      8, 8, 10, 10, hwnd(), kMemoId, WS_EX_CLIENTEDGE);
   // Neither button takes the focus by Tab.
-  save_ = ctl::Child("BUTTON", "&Ulož", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kSaveId);
+  save_ = ctl::Child("BUTTON", "&Ulož", BS_DEFPUSHBUTTON, 0, 0, 75, 25, hwnd(), kSaveId);
   cancel_ = ctl::Child("BUTTON", "&Storno", BS_PUSHBUTTON, 0, 0, 75, 25, hwnd(), kCancelId);
   if (memo_ == nullptr || save_ == nullptr || cancel_ == nullptr) return false;
+  ui::EscapeCancels(memo_);
   Layout();
   Nacti();
   return true;
@@ -77,8 +81,13 @@ void TForm2::Layout() {
   MoveWindow(memo_, 0, 0, width, height, TRUE);
   RECT client;
   GetClientRect(hwnd(), &client);
-  MoveWindow(save_, client.right - 83, client.bottom - 31, 75, 25, TRUE);
-  MoveWindow(cancel_, client.right - 166, client.bottom - 31, 75, 25, TRUE);
+  // Anchored bottom right, 75 x 25 or what their captions need.
+  const SIZE save = ui::FittedSize(save_, 75, 25);
+  const SIZE cancel = ui::FittedSize(cancel_, 75, 25);
+  const int save_left = client.right - 8 - save.cx;
+  MoveWindow(save_, save_left, client.bottom - 6 - save.cy, save.cx, save.cy, TRUE);
+  MoveWindow(cancel_, save_left - 8 - cancel.cx, client.bottom - 6 - cancel.cy, cancel.cx,
+             cancel.cy, TRUE);
 }
 
 LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -92,10 +101,10 @@ LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (HIWORD(wparam) == EN_CHANGE && LOWORD(wparam) == kMemoId) {
         TakeEditedText();  // edits act on the sampling at once
-      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kSaveId) {
+      } else if (LOWORD(wparam) == kSaveId) {
         ButtonUlozClick();
-      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kCancelId) {
-        ShowWindow(hwnd(), SW_HIDE);
+      } else if (LOWORD(wparam) == kCancelId) {
+        ShowWindow(hwnd(), SW_HIDE);  // Button2Click
       }
       return 0;
     default:

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/configuration.h"
-#include "app/window_win32.h"
+#include "ui/window_placement.h"
+#include "ui/window_win32.h"
 #include "views/detail_stats.h"
 
 // The detailed-statistics editor: its text is the list the sampler asks.

@@ -2,16 +2,19 @@
 
 #include <commctrl.h>
 
-#include "app/tracker.h"
 #include "platform/system.h"
+#include "store/cglobal.h"
+#include "ui/blocking_work_win32.h"
+#include "store/csez.h"
 #include "store/history.h"
 #include "views/file_view_win32.h"
 #include "views/overview.h"
 
 namespace {
 
+// Unique in the main window, whose own children take 100-102.
 enum ControlId {
-  kFirstDayId = 10,
+  kFirstDayId = 110,
   kMonth1Id,
   kYear1Id,
   kCalendar1Id,
@@ -29,7 +32,11 @@ enum ControlId {
   kComboId,
 };
 
-constexpr int kContentHeight = 470;
+// The design: controls up to 154 pixels across in a panel 185 wide, the
+// last one 9 pixels above the bottom.
+constexpr int kDesignContentWidth = 154;
+constexpr int kBottomMargin = 9;
+constexpr int kComboDropHeight = 200;
 
 char DecimalSeparator() {
   char buffer[8] = {};
@@ -67,20 +74,25 @@ bool SearchPanel::CreateControls() {
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
                              0, 0, 0, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
   // The two quick buttons are skipped by the Tab key.
-  first_day_ = ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 19, 17, 17, panel, kFirstDayId);
-  today_ = ctl::Child("BUTTON", "", BS_PUSHBUTTON, 8, 155, 17, 17, panel, kTodayId);
+  first_day_ = layout_.Child("BUTTON", "", BS_PUSHBUTTON, {8, 19, 17, 17}, Anchor::kLeft, panel,
+                             kFirstDayId);
+  today_ =
+      layout_.Child("BUTTON", "", BS_PUSHBUTTON, {8, 155, 17, 17}, Anchor::kLeft, panel, kTodayId);
   const int tops[2] = {16, 153};
   const int calendar_tops[2] = {40, 177};
   for (int which = 0; which < 2; ++which) {
     if (!spin_month_[which].Create(panel, which == 0 ? kMonth1Id : kMonth2Id, 31, tops[which], 49,
                                    22, 1, 12) ||
-        !spin_year_[which].Create(panel, which == 0 ? kYear1Id : kYear2Id, 87, tops[which], 65,
-                                  22, 0, 9999)) {
+        !spin_year_[which].Create(panel, which == 0 ? kYear1Id : kYear2Id, 87, tops[which], 65, 22,
+                                  0, 9999)) {
       return false;
     }
+    layout_.AddSpin(spin_month_[which], {31, tops[which], 49, 22}, Anchor::kLeft);
+    layout_.AddSpin(spin_year_[which], {87, tops[which], 65, 22}, Anchor::kRight);
     calendar_[which] = ctl::Child(MONTHCAL_CLASSA, "", WS_TABSTOP, 3, calendar_tops[which], 150,
                                   105, panel, which == 0 ? kCalendar1Id : kCalendar2Id);
     if (calendar_[which] == nullptr) return false;
+    layout_.Add(calendar_[which], {3, calendar_tops[which], 150, 105}, Anchor::kStretch);
     SendMessageA(calendar_[which], MCM_SETFIRSTDAYOFWEEK, 0, 0);  // Monday
     SetWindowSubclass(calendar_[which], ControlProc, which, reinterpret_cast<DWORD_PTR>(this));
     AddHint(spin_month_[which].edit, "Měsíc");
@@ -88,24 +100,27 @@ bool SearchPanel::CreateControls() {
   }
   AddHint(first_day_, "První datum v historii");
   AddHint(today_, "Dnešní datum");
-  ctl::Child("STATIC", "Vyhledat soubory s názvem:", 0, 3, 294, 162, 14, panel, -1);
-  edit_name_ = ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 309, 149, 21, panel, kNameId,
-                          WS_EX_CLIENTEDGE);
-  check_titles_ = ctl::Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX, 75, 332, 78,
-                             17, panel, kTitlesId);
-  edit_title_ = ctl::Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 3, 350, 149, 21, panel,
-                           kTitleId, WS_EX_CLIENTEDGE);
-  ctl::Child("STATIC", "Minimální čas (s):", 0, 3, 380, 92, 14, panel, -1);
+  layout_.Child("STATIC", "Vyhledat soubory s názvem:", 0, {3, 294, 149, 14}, Anchor::kLeft, panel,
+                -1);
+  edit_name_ = layout_.Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {3, 309, 149, 21},
+                             Anchor::kStretch, panel, kNameId, WS_EX_CLIENTEDGE);
+  check_titles_ = layout_.Child("BUTTON", "...a titulkem:", WS_TABSTOP | BS_AUTOCHECKBOX,
+                                {75, 332, 78, 17}, Anchor::kRight, panel, kTitlesId);
+  edit_title_ = layout_.Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {3, 350, 149, 21},
+                              Anchor::kStretch, panel, kTitleId, WS_EX_CLIENTEDGE);
+  layout_.Child("STATIC", "Minimální čas (s):", 0, {3, 380, 92, 14}, Anchor::kLeft, panel, -1);
   if (!spin_min_.Create(panel, kMinId, 96, 376, 57, 22, 1, 86400)) return false;
-  search_ = ctl::Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, 3, 403, 70, 21, panel,
-                       kSearchId);
-  cancel_ = ctl::Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 82,
-                       403, 70, 21, panel, kCancelId);
-  ctl::Child("STATIC", "", SS_ETCHEDHORZ, 0, 432, 153, 1, panel, -1);
-  overview_ = ctl::Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, 3, 439, 70, 21, panel,
-                         kOverviewId);
-  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73, 200,
-                      panel, kComboId);
+  layout_.AddSpin(spin_min_, {96, 376, 57, 22}, Anchor::kRight);
+  search_ = layout_.Child("BUTTON", "Hledat", WS_TABSTOP | BS_PUSHBUTTON, {3, 403, 70, 21},
+                          Anchor::kLeft, panel, kSearchId);
+  cancel_ = layout_.Child("BUTTON", "Zrušit hledání", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
+                          {82, 403, 70, 21}, Anchor::kRight, panel, kCancelId);
+  layout_.Child("STATIC", "", SS_ETCHEDHORZ, {0, 432, 153, 1}, Anchor::kStretch, panel, -1);
+  overview_ = layout_.Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, {3, 439, 70, 21},
+                            Anchor::kLeft, panel, kOverviewId);
+  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73,
+                      kComboDropHeight, panel, kComboId);
+  layout_.Add(combo_, {81, 440, 73, 21}, Anchor::kRight, kComboDropHeight);
   if (edit_name_ == nullptr || check_titles_ == nullptr || edit_title_ == nullptr ||
       search_ == nullptr || cancel_ == nullptr || overview_ == nullptr || combo_ == nullptr) {
     return false;
@@ -120,8 +135,17 @@ bool SearchPanel::CreateControls() {
   spin_min_.SetValue(1);
   const CalendarDate today = CalendarDateOf(platform::Now());
   for (HWND calendar : calendar_) WriteCalendar(calendar, today);
+  LayOutControls();
   return true;
 }
+
+void SearchPanel::LayOutControls() {
+  const PanelLayout layout = layout_.Apply(kDesignContentWidth, scroll_);
+  content_width_ = layout.width;
+  content_height_ = layout.height + kBottomMargin;
+}
+
+int SearchPanel::Width() const { return kWidth + content_width_ - kDesignContentWidth; }
 
 void SearchPanel::AddHint(HWND control, const char* text) {
   TOOLINFOA tool = {};
@@ -150,7 +174,7 @@ void SearchPanel::SetSearchOptions(bool with_titles, int32_t min_seconds) {
 
 void SearchPanel::SetStatus(const std::string& text) {
   ctl::SetStatusText(status_bar_, 2, text);
-  UpdateWindow(status_bar_);  // the work below blocks the message loop
+  ui::PaintNow(status_bar_);  // the work below blocks the message loop
 }
 
 DatePicker SearchPanel::ReadPicker(int which) const {
@@ -201,6 +225,7 @@ void SearchPanel::LoadHistory() {
   ctl::SetText(search_, "Hledat");
   EnableWindow(search_, TRUE);
   SetStatus(HistoryLoadedText(GetTickCount() - start, DecimalSeparator()));
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Search() {
@@ -222,10 +247,12 @@ void SearchPanel::Search() {
                 options);
   model.Reserve(result.rows.size());
   for (const ActivityRecord* record : result.rows) model.ZmenJ(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   SetStatus(SearchStatusText(result.shown, result.hidden, GetTickCount() - start,
                              DecimalSeparator()));
   EnableWindow(cancel_, TRUE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Overview() {
@@ -242,10 +269,12 @@ void SearchPanel::Overview() {
       CalendarRange(start_picker.calendar, ReadCalendar(calendar_[1])), start_picker);
   model.Reserve(result.rows.size());
   for (const ActivityRecord* record : result.rows) model.ZmenK(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   SetStatus(OverviewStatusText(result.shown, result.hidden, GetTickCount() - start,
                                DecimalSeparator()));
   EnableWindow(cancel_, TRUE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::Cancel() {
@@ -258,12 +287,14 @@ void SearchPanel::Cancel() {
   session.Rewind();
   ActivityRecord* record = nullptr;
   while (session.Next(&record)) model.Zmen(record);
-  file_view_->Sort();
+  model.Sort();
+  file_view_->ShowNewRows();
   tracker_->SetLiveUpdates(true);
   SetStatus("");
   ctl::SetText(edit_name_, "");
   ctl::SetText(edit_title_, "");
   EnableWindow(cancel_, FALSE);
+  ui::DropQueuedInput();
 }
 
 void SearchPanel::ShowDetail() {
@@ -293,6 +324,13 @@ void SearchPanel::OnCalendarDoubleClick(int which) {
 }
 
 void SearchPanel::OnCommand(int id, int code) {
+  if (code == EN_KILLFOCUS) {
+    for (const ctl::Spin* spin : {&spin_month_[0], &spin_year_[0], &spin_month_[1],
+                                  &spin_year_[1], &spin_min_}) {
+      if (GetDlgCtrlID(spin->edit) == id) spin->ShowValue();
+    }
+    return;
+  }
   if (code == EN_CHANGE) {
     if (id == kMonth1Id || id == kYear1Id || id == kMonth2Id || id == kYear2Id) {
       OnSpinnerChanged(id);
@@ -336,7 +374,7 @@ void SearchPanel::Scroll(int code) {
   RECT client;
   GetClientRect(hwnd(), &client);
   const int page = client.bottom;
-  const int maximum = kContentHeight > page ? kContentHeight - page : 0;
+  const int maximum = content_height_ > page ? content_height_ - page : 0;
   int position = scroll_;
   if (code == SB_TOP) position = 0;
   if (code == SB_LINEUP) position -= 20;
@@ -356,7 +394,7 @@ void SearchPanel::Scroll(int code) {
                    SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
     scroll_ = position;
   }
-  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, kContentHeight - 1,
+  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, content_height_ - 1,
                      static_cast<UINT>(page), scroll_, 0};
   SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
@@ -365,6 +403,13 @@ LRESULT CALLBACK SearchPanel::ControlProc(HWND control, UINT message, WPARAM wpa
                                           LPARAM lparam, UINT_PTR id, DWORD_PTR self) {
   SearchPanel* panel = reinterpret_cast<SearchPanel*>(self);
   const bool is_calendar = id < 2;
+  if (message == WM_GETDLGCODE && lparam != 0) {
+    // Enter is these controls' own key, not the dialog manager's IDOK.
+    const MSG* key = reinterpret_cast<const MSG*>(lparam);
+    if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+      return DefSubclassProc(control, message, wparam, lparam) | DLGC_WANTALLKEYS;
+    }
+  }
   if (!is_calendar && message == WM_KEYDOWN && IsSearchKey(static_cast<int>(wparam))) {
     panel->Search();
     return 0;
@@ -375,6 +420,8 @@ LRESULT CALLBACK SearchPanel::ControlProc(HWND control, UINT message, WPARAM wpa
   }
   if (message == WM_CHAR && wparam == '\r') return 0;  // no beep for the handled Enter
   if (is_calendar && message == WM_LBUTTONDOWN) {
+    // A click gives it the keyboard, so that Enter reaches it.
+    SetFocus(control);
     // The calendar reports no double clicks: two clicks within the system's
     // double-click time make one.
     const DWORD now = GetTickCount();

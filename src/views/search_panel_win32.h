@@ -5,12 +5,14 @@
 
 #include <string>
 
-#include "app/controls_win32.h"
-#include "app/window_win32.h"
+#include "ui/controls_win32.h"
+#include "ui/control_layout_win32.h"
+#include "ui/window_win32.h"
 #include "views/date_range.h"
 #include "views/search.h"
 
-class Tracker;
+class CGlobal;
+class CSez;
 class FileView;
 
 // The search panel ScrollVyhledavani right of the list: the date range,
@@ -18,12 +20,26 @@ class FileView;
 // engines on the tracker's databases and fills the list.
 class SearchPanel : public Window {
  public:
+  // The running tracker's lists and its live-update switch (CheckFileview).
+  class Host {
+   public:
+    virtual ~Host() = default;
+    virtual CGlobal& HistoryDb() = 0;
+    virtual CGlobal& ResultDb() = 0;
+    virtual CSez& SessionList() = 0;
+    virtual const std::string& DataDir() const = 0;
+    virtual void SetLiveUpdates(bool on) = 0;
+  };
+
+  // The design width; the panel grows when its controls need more room.
   static constexpr int kWidth = 185;
 
-  SearchPanel(Tracker* tracker, FileView* file_view, HWND status_bar)
+  SearchPanel(Host* tracker, FileView* file_view, HWND status_bar)
       : tracker_(tracker), file_view_(file_view), status_bar_(status_bar) {}
   bool CreatePanel(HWND parent, int id);
   const char* ClassName() const override { return "TScrollBox"; }
+  // The panel's width: the design's, or more when the controls need it.
+  int Width() const;
 
   // Nasthistorii1Click.
   void LoadHistory();
@@ -49,6 +65,7 @@ class SearchPanel : public Window {
 
  private:
   bool CreateControls();
+  void LayOutControls();
   void AddHint(HWND control, const char* text);
   void SetStatus(const std::string& text);
   void EnsureLoaded();
@@ -61,7 +78,7 @@ class SearchPanel : public Window {
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR id, DWORD_PTR self);
 
-  Tracker* tracker_;
+  Host* tracker_;
   FileView* file_view_;
   HWND status_bar_;
   HWND calendar_[2] = {};
@@ -80,6 +97,9 @@ class SearchPanel : public Window {
   HWND tooltip_ = nullptr;
   DetailRange detail_;
   bool syncing_ = false;
+  ui::ControlLayout layout_;
+  int content_width_ = 0;
+  int content_height_ = 0;
   int scroll_ = 0;
   DWORD last_click_[2] = {};
 };

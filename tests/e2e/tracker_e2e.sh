@@ -136,8 +136,8 @@ helper close TFormDebugLog
 
 # The encrypted history loaded through the window and searched.
 helper menu TForm1 201
-helper set-text TForm1 18 notepad
-helper click TForm1 22
+helper set-text TForm1 118 notepad
+helper click TForm1 122
 sleep 1
 helper screenshot TForm1 "$shots/search.png"
 helper list-rows TForm1 >rows.txt

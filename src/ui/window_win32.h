@@ -1,5 +1,5 @@
-#ifndef TRAMO_APP_WINDOW_WIN32_H_
-#define TRAMO_APP_WINDOW_WIN32_H_
+#ifndef TRAMO_UI_WINDOW_WIN32_H_
+#define TRAMO_UI_WINDOW_WIN32_H_
 
 #include <windows.h>
 
@@ -39,4 +39,4 @@ class Window {
 // Records an exception that reached a window procedure.
 void ReportUncaught(const char* sender, const char* message);
 
-#endif  // TRAMO_APP_WINDOW_WIN32_H_
+#endif  // TRAMO_UI_WINDOW_WIN32_H_

@@ -1,4 +1,4 @@
-#include "app/window_win32.h"
+#include "ui/window_win32.h"
 
 #include <exception>
 

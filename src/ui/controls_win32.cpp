@@ -1,6 +1,6 @@
-#include "app/controls_win32.h"
+#include "ui/controls_win32.h"
 
-#include <cstdlib>
+#include "ui/spin_value.h"
 
 namespace ctl {
 
@@ -37,9 +37,17 @@ bool Spin::Create(HWND parent, int id, int x, int y, int width, int height, int 
 }
 
 int Spin::Value() const {
-  // The edit may hold typed text beyond the up-down's range; read it as typed.
-  const std::string text = GetText(edit);
-  return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+  // The edit may hold typed text beyond the up-down's range.
+  int minimum = 0;
+  int maximum = 0;
+  SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&minimum),
+               reinterpret_cast<LPARAM>(&maximum));
+  return SpinValueOf(GetText(edit), minimum, maximum);
+}
+
+void Spin::ShowValue() const {
+  const int value = Value();
+  if (GetText(edit) != std::to_string(value)) SetValue(value);
 }
 
 void Spin::SetValue(int value) const {

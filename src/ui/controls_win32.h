@@ -1,12 +1,12 @@
-#ifndef TRAMO_APP_CONTROLS_WIN32_H_
-#define TRAMO_APP_CONTROLS_WIN32_H_
+#ifndef TRAMO_UI_CONTROLS_WIN32_H_
+#define TRAMO_UI_CONTROLS_WIN32_H_
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
-#include "app/configuration.h"
+#include "ui/window_placement.h"
 
 // One-line helpers over the common controls, "A" functions named explicitly.
 namespace ctl {
@@ -35,8 +35,11 @@ struct Spin {
   HWND updown = nullptr;
   bool Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
               int maximum);
+  // The typed number clamped to the range (what every reader uses).
   int Value() const;
   void SetValue(int value) const;
+  // Shows Value() in the edit when the typed text differs (on leaving it).
+  void ShowValue() const;
 };
 
 inline void SetStatusText(HWND bar, int part, const std::string& text) {
@@ -72,4 +75,4 @@ void CenterOnScreen(HWND window);
 
 }  // namespace ctl
 
-#endif  // TRAMO_APP_CONTROLS_WIN32_H_
+#endif  // TRAMO_UI_CONTROLS_WIN32_H_

@@ -1,0 +1,42 @@
+#ifndef TRAMO_UI_LAYOUT_H_
+#define TRAMO_UI_LAYOUT_H_
+
+#include <vector>
+
+// A panel laid out from its design and from what its controls need at the
+// font and DPI in effect. Each control keeps its place in the design's order
+// and relation: a control that needs more room grows, the panel grows with
+// it, and whatever lies right of or below a grown control moves along.
+
+struct LayoutRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// How a control keeps its place when the panel grows wider.
+enum class Anchor {
+  kLeft,     // keeps its left edge
+  kRight,    // keeps its distance to the panel's right edge
+  kStretch,  // keeps both: it takes the extra width
+};
+
+struct LayoutItem {
+  LayoutRect design;    // position and size in the design
+  int min_width = 0;    // what its content needs (0: the design's size will do)
+  int min_height = 0;
+  Anchor anchor = Anchor::kLeft;
+};
+
+struct PanelLayout {
+  std::vector<LayoutRect> rects;  // one per item, in the order given
+  int width = 0;                  // the panel's content width
+  int height = 0;                 // the bottom of the lowest control
+};
+
+// design_width is the content width of the design. Sizes never shrink below
+// the design; the gaps between controls side by side are kept.
+PanelLayout LayOut(const std::vector<LayoutItem>& items, int design_width);
+
+#endif  // TRAMO_UI_LAYOUT_H_

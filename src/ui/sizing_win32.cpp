@@ -1,0 +1,122 @@
+#include "ui/sizing_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/controls_win32.h"
+
+namespace ui {
+
+namespace {
+
+std::string ClassOf(HWND control) {
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof(name));
+  return name;
+}
+
+// The caption as drawn: "&" marks a mnemonic and takes no room.
+std::string DrawnText(HWND control) {
+  std::string text = ctl::GetText(control);
+  text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+  return text;
+}
+
+int WrappedTextHeight(HWND control, const std::string& text, int width) {
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return 0;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  RECT rect = {0, 0, width > 1 ? width : 1, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return rect.bottom - rect.top;
+}
+
+SIZE NeededButtonSize(HWND control) {
+  SIZE text = TextExtent(control, DrawnText(control));
+  const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+  const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                   type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
+  if (type == BS_GROUPBOX) return SIZE{0, 0};
+  if (box) {
+    // The box, the gap the button leaves after it, and room for the focus frame.
+    const int check = GetSystemMetrics(SM_CXMENUCHECK);
+    const int beside = check + text.cy / 2 + 4;
+    if (GetWindowLongA(control, GWL_STYLE) & BS_MULTILINE) {
+      // Wrapped at the width it has: it needs the height of its lines.
+      RECT rect;
+      GetClientRect(control, &rect);
+      const int lines = WrappedTextHeight(control, DrawnText(control), rect.right - beside);
+      return SIZE{0, std::max(lines, check) + 2};
+    }
+    return SIZE{beside + text.cx, std::max<LONG>(text.cy, check) + 2};
+  }
+  // The frame, the focus rectangle and the margins the button leaves inside it.
+  return SIZE{text.cx + 4 * GetSystemMetrics(SM_CXEDGE) + 24, text.cy + 8};
+}
+
+SIZE ComboSize(HWND combo) {
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  LONG widest = 0;
+  LONG height = 0;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length <= 0) continue;
+    std::string item(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+    item.resize(static_cast<size_t>(length));
+    const SIZE extent = TextExtent(combo, item);
+    widest = std::max(widest, extent.cx);
+    height = std::max(height, extent.cy);
+  }
+  return SIZE{widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE) + 4,
+              0};
+}
+
+}  // namespace
+
+SIZE TextExtent(HWND control, const std::string& text) {
+  SIZE size = {0, 0};
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return size;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  if (!GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
+    size = SIZE{0, 0};
+  }
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size;
+}
+
+SIZE ContentSize(HWND control) {
+  const std::string name = ClassOf(control);
+  if (lstrcmpiA(name.c_str(), MONTHCAL_CLASSA) == 0) {
+    RECT minimum = {};
+    if (!SendMessageA(control, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&minimum))) {
+      return SIZE{0, 0};
+    }
+    // The control's border, if it has one, comes on top.
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, GetWindowLongA(control, GWL_STYLE) & ~WS_CAPTION, FALSE,
+                       GetWindowLongA(control, GWL_EXSTYLE));
+    return SIZE{minimum.right - minimum.left + frame.right - frame.left,
+                minimum.bottom - minimum.top + frame.bottom - frame.top};
+  }
+  if (lstrcmpiA(name.c_str(), "STATIC") == 0) return TextExtent(control, DrawnText(control));
+  if (lstrcmpiA(name.c_str(), "BUTTON") == 0) return NeededButtonSize(control);
+  if (lstrcmpiA(name.c_str(), "COMBOBOX") == 0) return ComboSize(control);
+  if (lstrcmpiA(name.c_str(), "EDIT") == 0) return SIZE{0, TextExtent(control, "Ág").cy + 8};
+  return SIZE{0, 0};
+}
+
+SIZE FittedSize(HWND control, int design_width, int design_height) {
+  const SIZE needed = ContentSize(control);
+  return SIZE{std::max<LONG>(design_width, needed.cx), std::max<LONG>(design_height, needed.cy)};
+}
+
+}  // namespace ui

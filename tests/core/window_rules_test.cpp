@@ -1,0 +1,206 @@
+// Rules the windows apply to their controls: spinner values, the panel
+// layout from measured sizes, which row the list's focus follows, and the
+// header's sort arrow.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/test_util.h"
+#include "store/csez.h"
+#include "support/datetime.h"
+#include "ui/layout.h"
+#include "ui/spin_value.h"
+#include "views/list_focus.h"
+#include "views/list_header.h"
+#include "views/list_model.h"
+
+namespace {
+
+TEST(SpinValue, TypedTextIsReadAsANumberInTheRange) {
+  const struct {
+    const char* text;
+    int32_t minimum, maximum, expected;
+  } cases[] = {
+      {"-5", 0, INT_MAX, 0},          {"99999", 1, 86400, 86400},
+      {"0", 1, 86400, 1},             {"", 1, 12, 1},
+      {"abc", 1, 12, 1},              {"-", 0, 9999, 0},
+      {" 7", 1, 12, 7},               {"12x", 1, 12, 12},
+      {"+3", 1, 12, 3},               {"60", 0, INT_MAX, 60},
+      {"99999999999999999999", 0, 9999, 9999},
+      {"-99999999999999999999", -5, 5, -5},
+      {"2147483648", 0, INT_MAX, INT_MAX},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.expected, SpinValueOf(c.text, c.minimum, c.maximum)) << '"' << c.text << '"';
+  }
+}
+
+// The search panel's design: calendars and edits stretch, the controls at
+// the right edge stay there.
+std::vector<LayoutItem> PanelDesign() {
+  const struct {
+    LayoutRect rect;
+    Anchor anchor;
+  } design[] = {
+      {{8, 19, 17, 17}, Anchor::kLeft},     {{31, 16, 49, 22}, Anchor::kLeft},
+      {{87, 16, 65, 22}, Anchor::kRight},   {{3, 40, 150, 105}, Anchor::kStretch},
+      {{8, 155, 17, 17}, Anchor::kLeft},    {{31, 153, 49, 22}, Anchor::kLeft},
+      {{87, 153, 65, 22}, Anchor::kRight},  {{3, 177, 150, 105}, Anchor::kStretch},
+      {{3, 294, 149, 14}, Anchor::kLeft},   {{3, 309, 149, 21}, Anchor::kStretch},
+      {{75, 332, 78, 17}, Anchor::kRight},  {{3, 350, 149, 21}, Anchor::kStretch},
+      {{3, 380, 92, 14}, Anchor::kLeft},    {{96, 376, 57, 22}, Anchor::kRight},
+      {{3, 403, 70, 21}, Anchor::kLeft},    {{82, 403, 70, 21}, Anchor::kRight},
+      {{0, 432, 153, 1}, Anchor::kStretch}, {{3, 439, 70, 21}, Anchor::kLeft},
+      {{81, 440, 73, 21}, Anchor::kRight},
+  };
+  std::vector<LayoutItem> items;
+  for (const auto& d : design) {
+    LayoutItem item;
+    item.design = d.rect;
+    item.anchor = d.anchor;
+    items.push_back(item);
+  }
+  return items;
+}
+
+constexpr int kDesignWidth = 154;
+
+bool Overlap(const LayoutRect& a, const LayoutRect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+TEST(PanelLayout, TheDesignStandsWhenEveryControlFits) {
+  const std::vector<LayoutItem> items = PanelDesign();
+  const PanelLayout layout = LayOut(items, kDesignWidth);
+  EXPECT_EQ(kDesignWidth, layout.width);
+  EXPECT_EQ(461, layout.height);
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i].design.left, layout.rects[i].left) << i;
+    EXPECT_EQ(items[i].design.top, layout.rects[i].top) << i;
+    EXPECT_EQ(items[i].design.width, layout.rects[i].width) << i;
+    EXPECT_EQ(items[i].design.height, layout.rects[i].height) << i;
+  }
+}
+
+TEST(PanelLayout, ALargerCalendarWidensThePanelAndMovesWhatFollows) {
+  std::vector<LayoutItem> items = PanelDesign();
+  items[3].min_width = 180;  // the first calendar's minimal size at this font
+  items[3].min_height = 140;
+  const PanelLayout layout = LayOut(items, kDesignWidth);
+  EXPECT_EQ(kDesignWidth + 30, layout.width);
+  EXPECT_EQ(180, layout.rects[3].width);
+  EXPECT_EQ(140, layout.rects[3].height);
+  EXPECT_EQ(87 + 30, layout.rects[2].left);   // the year spinner keeps the right edge
+  EXPECT_EQ(31, layout.rects[1].left);        // the month spinner keeps its place
+  EXPECT_EQ(153 + 35, layout.rects[5].top);   // the end date's row moves down
+  EXPECT_EQ(149 + 30, layout.rects[9].width);  // the name field takes the width
+  EXPECT_EQ(461 + 35, layout.height);
+}
+
+// Whatever the controls need: each gets it, none overlaps another it did
+// not overlap in the design, and the order across and down is kept.
+TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
+  const std::vector<LayoutItem> design = PanelDesign();
+  std::mt19937 generator(20261208);
+  for (int trial = 0; trial < 300; ++trial) {
+    std::vector<LayoutItem> items = design;
+    for (LayoutItem& item : items) {
+      if (generator() % 3 == 0) item.min_width = item.design.width + generator() % 80;
+      if (generator() % 4 == 0) item.min_height = item.design.height + generator() % 40;
+    }
+    const PanelLayout layout = LayOut(items, kDesignWidth);
+    for (size_t i = 0; i < items.size(); ++i) {
+      const LayoutRect& r = layout.rects[i];
+      ASSERT_GE(r.width, items[i].min_width) << trial << " " << i;
+      ASSERT_GE(r.height, items[i].min_height) << trial << " " << i;
+      ASSERT_GE(r.left, 0);
+      ASSERT_LE(r.left + r.width, layout.width) << trial << " " << i;
+      ASSERT_LE(r.top + r.height, layout.height);
+      for (size_t j = 0; j < items.size(); ++j) {
+        if (i == j || Overlap(items[i].design, items[j].design)) continue;
+        ASSERT_FALSE(Overlap(r, layout.rects[j])) << trial << ": " << i << " and " << j;
+        if (items[i].design.top < items[j].design.top) {
+          ASSERT_LE(r.top, layout.rects[j].top) << trial << ": " << i << " and " << j;
+        }
+        const bool same_row = items[i].design.top < items[j].design.top + items[j].design.height &&
+                              items[j].design.top < items[i].design.top + items[i].design.height;
+        if (same_row && items[i].design.left + items[i].design.width <= items[j].design.left) {
+          ASSERT_LE(r.left + r.width, layout.rects[j].left) << trial << ": " << i << " " << j;
+        }
+      }
+    }
+  }
+}
+
+ActivityRecord Record(const std::string& path, const std::string& title, uint32_t time,
+                      double date) {
+  ActivityRecord r;
+  r.path = Texts().Intern(path);
+  r.title = Texts().Intern(title);
+  r.time = time;
+  r.stamp = date;
+  r.latest = date;
+  r.activeDays = 1;
+  return r;
+}
+
+// Every row the user may have picked is still the focused record after the
+// rows move under it; a record that is gone leaves no focus.
+TEST(ListFocus, TheFocusFollowsTheRecordThroughEveryReorder) {
+  const double day = EncodeDateTime(2026, 12, 7, 10, 0, 0);
+  const std::vector<ActivityRecord> records = {
+      Record("C:\\a\\word.exe", "", 500, day),
+      Record("C:\\a\\word.exe", "Dopis", 300, day - 1),
+      Record("C:\\b\\wordpad.exe", "", 700, day - 2),
+      Record("C:\\c\\opera.exe", "", 100, day + 0.5),
+      Record("D:\\a\\word.exe", "", 900, day - 3),
+  };
+  for (uint32_t mode : {1u, 2u, 3u}) {
+    for (uint8_t column = 0; column < kListColumns; ++column) {
+      for (size_t picked = 0; picked < records.size(); ++picked) {
+        ListModel model;
+        model.Zobraz(mode);
+        for (const ActivityRecord& r : records) {
+          if (mode == 1) model.PridejDoFileView(DisplayName(r.PathText()), &r);
+          if (mode == 2) model.ZmenJ(&r);
+          if (mode == 3) model.ZmenK(&r);
+        }
+        const RowIdentity focused = IdentityOfRow(model, static_cast<ptrdiff_t>(picked));
+        const std::string text(model.RowText(picked));
+        const std::string title(model.Cell(picked, 3));
+        model.ColumnClick(column);
+        model.ColumnClick(column);  // the reversed order too
+        const ptrdiff_t row = FindRow(model, focused);
+        ASSERT_GE(row, 0) << mode << " " << int(column) << " " << picked;
+        EXPECT_EQ(text, model.RowText(row));
+        if (mode != 3) {
+          EXPECT_EQ(title, model.Cell(row, 3));
+        }
+      }
+    }
+  }
+  ListModel model;
+  model.PridejDoFileView("word", &records[0]);
+  const RowIdentity gone = IdentityOfRow(model, 0);
+  model.Clear();
+  model.PridejDoFileView("opera", &records[3]);
+  EXPECT_EQ(-1, FindRow(model, gone));
+  EXPECT_FALSE(IdentityOfRow(model, -1).valid);
+  EXPECT_FALSE(IdentityOfRow(model, 1).valid);
+  EXPECT_EQ(-1, FindRow(model, RowIdentity()));
+}
+
+TEST(SortArrow, UpForAscendingOrders) {
+  // Names and titles run A to Z in the normal order, the rest largest first.
+  const bool up_in_normal_order[kListColumns] = {true, false, false, true, false, false};
+  for (uint8_t column = 0; column < kListColumns; ++column) {
+    EXPECT_EQ(up_in_normal_order[column], SortArrowUp(column, 0)) << int(column);
+    EXPECT_EQ(!up_in_normal_order[column], SortArrowUp(column, 1)) << int(column);
+  }
+}
+
+}  // namespace

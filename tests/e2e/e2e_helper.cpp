@@ -22,7 +22,8 @@
 //                           min-height|text (the min fields: a calendar's required size)
 //   focus WIN               the control that has the keyboard focus, as "Class:N|text"
 //   foreground              class and caption of the foreground window
-//   list WIN                count top focused selected-rows of the window's list view
+//   list WIN                count top focused selected-rows of the window's list view, and
+//                           the top row's offset in the list's window and its height
 //   row WIN N               the cells of row N of the window's list view
 //   status WIN N            left, width and text width of status-bar part N|its text
 //   extent WIN CTRL         width of the control's text in its font, and its client width
@@ -394,8 +395,21 @@ int ListState(HWND top) {
     if (row < 0) break;
     selected += (selected.empty() ? "" : ",") + std::to_string(row);
   }
+  // Where the top row lies in the list's window, for clicks on rows.
+  RECT row = {LVIR_BOUNDS, 0, 0, 0};
+  RemoteMemory remote(list, sizeof(RECT));
+  if (count > 0 && remote.ok()) {
+    remote.Write(0, &row, sizeof(row));
+    SendMessageA(list, LVM_GETITEMRECT, top_row, remote.param());
+    remote.Read(0, &row, sizeof(row));
+  }
+  POINT origin = {0, row.top};
+  ClientToScreen(list, &origin);
+  RECT window;
+  GetWindowRect(list, &window);
   Out(std::to_string(count) + " " + std::to_string(top_row) + " " + std::to_string(focused) + " " +
-      (selected.empty() ? "-" : selected));
+      (selected.empty() ? "-" : selected) + " " + std::to_string(origin.y - window.top) + " " +
+      std::to_string(row.bottom - row.top));
   return 0;
 }
 
@@ -682,8 +696,13 @@ int Mouse(HWND top, const RECT& rect, const std::string& how, const char* x_text
 
 int Run(const std::vector<std::string>& args);
 
+// A single command waits up to 20 s for its window to appear; served commands
+// answer at once, their scenarios poll.
+DWORD g_find_wait_ms = 20000;
+
 // Reads commands from stdin and answers each, ending the answer with ".".
 int Serve() {
+  g_find_wait_ms = 0;
   char line[8192];
   while (std::fgets(line, sizeof(line), stdin) != nullptr) {
     std::string text(line);
@@ -740,7 +759,7 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   HWND window = FindTop(argv[2]);
-  if (window == nullptr && !waits) window = WaitFor(argv[2], nullptr, 2000);
+  if (window == nullptr && g_find_wait_ms > 0) window = WaitFor(argv[2], nullptr, g_find_wait_ms);
   if (window == nullptr) return 1;
   if (command == "activate") {
     ShowWindow(window, SW_SHOW);

@@ -113,19 +113,19 @@ press() {
   local window=$1
   shift
   ask key "$window" "$@" || fail "keys $* not sent to $window"
-  sleep 0.15
+  sleep 0.05
   shot "$window" "key-$(echo "$*" | tr ' +' '--')"
 }
 # typ WIN TEXT
 typ() {
   ask type "$1" "$2" || fail "text $2 not typed into $1"
-  sleep 0.15
+  sleep 0.05
   shot "$1" "type"
 }
 # click WIN CTRL [click|double|right] [X Y]
 click() {
   ask mouse "$1" "$2" "${3:-click}" "${4:-}" "${5:-}" || fail "no $2 in $1 to click"
-  sleep 0.2
+  sleep 0.05
   shot "$1" "${3:-click}-$(echo "$2" | tr -c 'A-Za-z0-9' '-' | cut -c1-24)"
 }
 # Replaces the text of a field as a person does: click, select all, type.
@@ -207,10 +207,11 @@ run() {
     mark=" (pending: $3)"
   fi
   mkdir -p "$shots/$scenario"
+  local began=$SECONDS
   "sc_$1"
   tramo_running && tidy
   if [ "$scenario_failed" = 0 ]; then
-    echo "ok      $1$mark"
+    echo "ok      $1$mark ($((SECONDS - began)) s)"
     passed=$((passed + 1))
   else
     echo "FAILED  $1$mark"

@@ -75,8 +75,8 @@ std::string Describe(const FailurePoint& point) {
 
 // ---------------------------------------------------------------------------
 // A day of the tracker: a run from 8:00 with its start flush, the hourly
-// flush at 8:59:59 and a close, then a second run from 10:00 that starts and
-// closes.
+// flushes at 8:59:59 and 9:59:59 and a close, then a second run from 11:00
+// that starts and closes.
 
 struct Visit {
   const char* path;
@@ -121,13 +121,20 @@ class EventTexts : public CaptureListener {
 };
 
 struct Day {
-  TempFolder folder{testutil::MemoryFolder()};
-  std::string data_dir = folder / "data" + platform::kPathSeparator;
-  TrackerPaths paths{data_dir, folder.path(), data_dir + "Tramo2.ini"};
+  // A folder of its own under root; the days of a campaign share the root,
+  // which is removed once.
+  Day(const TempFolder& root, const std::string& name)
+      : folder(root / name + platform::kPathSeparator) {
+    platform::CreateFolders(folder, nullptr);
+  }
+  std::string folder;
+  std::string data_dir = folder + "data" + platform::kPathSeparator;
+  TrackerPaths paths{data_dir, folder, data_dir + "Tramo2.ini"};
   std::string log = data_dir + "Tramo2_cvs2026_03.eb";
   Totals counted;   // everything the tracker was given
   Totals pending;   // what PendingList still held at each close
   bool clock_change_pending = false;
+  bool second_run_pending = false;  // its records never reached the log
   EventTexts events;
 
   void Live(FileFaults* faults) {
@@ -135,7 +142,7 @@ struct Day {
     DayHost host;
     for (int run = 0; run < 2; ++run) {
       const std::string name = " of run " + std::to_string(run + 1);
-      if (run == 1) clock.Set(EncodeDateTime(2026, 3, 9, 10, 0, 0));
+      if (run == 1) clock.Set(EncodeDateTime(2026, 3, 9, 11, 0, 0));
       TExcepCapture capture(0, RunInfo{"C:\\T\\Tramo2.exe", "2.2.0.1803", 0}, &events);
       SetEventSink(&capture);
       faults->SetPhase("start" + name);
@@ -146,14 +153,14 @@ struct Day {
       tracker.ReadMainOptions(ScreenSize{1280, 1024}, &config);
       faults->SetPhase("start flush" + name);
       tracker.DataFlush();
-      if (run == 0) {
+      for (int hour = 8; run == 0 && hour < 10; ++hour) {
         Use(&tracker, &clock);
-        tracker.TimeChanged();
+        if (hour == 8) tracker.TimeChanged();
         AddEvent(0, kProbe);
-        clock.Set(EncodeDateTime(2026, 3, 9, 8, 59, 59));
-        faults->SetPhase("hourly flush" + name);
+        clock.Set(EncodeDateTime(2026, 3, 9, hour, 59, 59));
+        faults->SetPhase("hourly flush at " + std::to_string(hour) + ":59" + name);
         tracker.TimerFlushTimer();
-        clock.Set(EncodeDateTime(2026, 3, 9, 9, 0, 0));
+        clock.Set(EncodeDateTime(2026, 3, 9, hour + 1, 0, 0));
       }
       Use(&tracker, &clock);
       AddEvent(0, kProbe);
@@ -164,6 +171,7 @@ struct Day {
         pending[Key(r->PathText(), r->TitleText())] += r->time / 10;
       }
       if (run == 0) clock_change_pending = tracker.PendingList().timeChanged;
+      if (run == 1) second_run_pending = !tracker.PendingList().empty();
       SetEventSink(nullptr);
     }
   }
@@ -190,7 +198,7 @@ struct Day {
   }
 
   std::string LogText() {
-    const std::string target = folder / "plain.txt";
+    const std::string target = folder + "plain.txt";
     platform::RemoveFile(target);
     EXPECT_TRUE(DecryptLogFile(log, target));
     return ReadFileBytes(target);
@@ -272,18 +280,32 @@ void CheckDay(Day* day, const std::string& expected_event, bool marker_failed) {
   EXPECT_EQ(marker_failed ? 1u : 0u, Occurrences(text, kCrashNote));
   EXPECT_EQ(day->clock_change_pending ? 0u : 1u, Occurrences(text, kClockChangeNote));
   EXPECT_EQ(0u, Occurrences(text, kHibernationNote));
+  // Each run's periods follow each other without a gap, from its start on.
+  std::vector<std::string> chain_starts;
+  std::string previous_end;
+  for (size_t at = text.find(kPeriodHeader); at != std::string::npos;
+       at = text.find(kPeriodHeader, at + 1)) {
+    const size_t from = at + std::string(kPeriodHeader).size();
+    const size_t to = text.find(" do ", from);
+    const std::string start = text.substr(from, to - from);
+    if (start != "9.3.2026 " + previous_end) chain_starts.push_back(start);
+    previous_end = text.substr(to + 4, text.find('\r', to) - to - 4);
+  }
+  std::vector<std::string> expected_starts = {"9.3.2026 08:00:00", "9.3.2026 11:00:00"};
+  if (day->second_run_pending) expected_starts.pop_back();
+  EXPECT_EQ(expected_starts, chain_starts);
 
   // Events are appended once at most, also after a torn append.
   std::string protocols;
   if (platform::FileExists(day->data_dir + "!Protokol.txt")) {
     protocols += ReadFileBytes(day->data_dir + "!Protokol.txt");
   }
-  if (platform::FileExists(day->folder / "!debug.txt")) protocols += ReadFileBytes(day->folder / "!debug.txt");
+  if (platform::FileExists(day->folder + "!debug.txt")) protocols += ReadFileBytes(day->folder + "!debug.txt");
   const size_t probes = Occurrences(protocols, kProbe);
   if (expected_event.find("Nelze ulozit chybovy protokol") == 0) {
-    EXPECT_GE(3u, probes);
+    EXPECT_GE(4u, probes);
   } else {
-    EXPECT_EQ(3u, probes);
+    EXPECT_EQ(4u, probes);
   }
   // The configuration is whole: its last key is there.
   platform::IniFile ini(day->paths.ini_file);
@@ -292,7 +314,8 @@ void CheckDay(Day* day, const std::string& expected_event, bool marker_failed) {
 
 TEST(FaultCampaign, TrackerDayLosesNothingAtAnyFailedFileCall) {
   FileCallTrace trace;
-  Day clean;
+  TempFolder root(testutil::MemoryFolder());
+  Day clean(root, "clean");
   {
     FileFaults faults;
     clean.Live(&faults);
@@ -316,12 +339,12 @@ TEST(FaultCampaign, TrackerDayLosesNothingAtAnyFailedFileCall) {
   size_t fired = 0;
   for (const FailurePoint& point : points) {
     SCOPED_TRACE(Describe(point) + (point.then_truncate ? ", its cut-back too" : ""));
-    Day day;
+    Day day(root, std::to_string(fired));
     bool marker_failed = false;
     std::string expected = ExpectedDayEvent(clean, trace, point.index, &marker_failed);
-    for (size_t at = expected.find(clean.folder.path()); at != std::string::npos;
-         at = expected.find(clean.folder.path(), at)) {
-      expected.replace(at, clean.folder.path().size(), day.folder.path());
+    for (size_t at = expected.find(clean.folder); at != std::string::npos;
+         at = expected.find(clean.folder, at)) {
+      expected.replace(at, clean.folder.size(), day.folder);
     }
     {
       FileFaults faults;

@@ -82,7 +82,8 @@ void Tracker::Close() {
   Flush();
   host_->KillTimers();
   ini_.reset();
-  AppendCloseMarker(LogFileName(paths_.data_dir, platform::Now()));
+  const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
+  AppendCloseMarker(log_file, pending_.TornFrom(log_file));
   if (capture_ != nullptr) capture_->SaveTo(debug_file_);
   state_ = State::kClosed;
 }

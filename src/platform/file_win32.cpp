@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/error_text_win32.h"
 
 namespace platform {
@@ -15,15 +18,31 @@ bool Fail(std::string* error) {
 
 HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
 
+bool WriteAll(void* handle, const void* data, size_t length, std::string* error) {
+  const char* in = static_cast<const char*>(data);
+  while (length > 0) {
+    DWORD n = 0;
+    if (!WriteFile(AsHandle(handle), in, static_cast<DWORD>(length), &n, nullptr)) {
+      return Fail(error);
+    }
+    in += n;
+    length -= n;
+  }
+  return true;
+}
+
 }  // namespace
 
 File::~File() { Close(); }
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+File::File(File&& other) noexcept : path_(std::move(other.path_)), handle_(other.handle_) {
+  other.handle_ = nullptr;
+}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
+    path_ = std::move(other.path_);
     handle_ = other.handle_;
     other.handle_ = nullptr;
   }
@@ -32,6 +51,7 @@ File& File::operator=(File&& other) noexcept {
 
 static bool OpenWith(void** handle, const std::string& path, DWORD access,
                      DWORD disposition, std::string* error) {
+  if (InjectedFailure(FileCall::kOpen, path, error)) return false;
   HANDLE h = CreateFileA(path.c_str(), access, 0, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Fail(error);
@@ -41,25 +61,30 @@ static bool OpenWith(void** handle, const std::string& path, DWORD access,
 
 bool File::OpenReadWrite(const std::string& path, std::string* error) {
   Close();
+  path_ = path;
   return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, error);
 }
 
 bool File::OpenRead(const std::string& path, std::string* error) {
   Close();
+  path_ = path;
   return OpenWith(&handle_, path, GENERIC_READ, OPEN_EXISTING, error);
 }
 
 bool File::Create(const std::string& path, std::string* error) {
   Close();
+  path_ = path;
   return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, error);
 }
 
 bool File::CreateNew(const std::string& path, std::string* error) {
   Close();
+  path_ = path;
   return OpenWith(&handle_, path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, error);
 }
 
 bool File::Size(int64_t* size, std::string* error) {
+  if (InjectedFailure(FileCall::kSize, path_, error)) return false;
   LARGE_INTEGER value;
   if (!GetFileSizeEx(AsHandle(handle_), &value)) return Fail(error);
   *size = value.QuadPart;
@@ -67,18 +92,21 @@ bool File::Size(int64_t* size, std::string* error) {
 }
 
 bool File::Seek(int64_t offset, std::string* error) {
+  if (InjectedFailure(FileCall::kSeek, path_, error)) return false;
   LARGE_INTEGER distance;
   distance.QuadPart = offset;
   return SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_BEGIN) || Fail(error);
 }
 
 bool File::SeekToEnd(std::string* error) {
+  if (InjectedFailure(FileCall::kSeek, path_, error)) return false;
   LARGE_INTEGER distance;
   distance.QuadPart = 0;
   return SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_END) || Fail(error);
 }
 
 bool File::Read(void* buffer, size_t length, size_t* bytes_read, std::string* error) {
+  if (InjectedFailure(FileCall::kRead, path_, error)) return false;
   size_t total = 0;
   char* out = static_cast<char*>(buffer);
   while (total < length) {
@@ -95,16 +123,21 @@ bool File::Read(void* buffer, size_t length, size_t* bytes_read, std::string* er
 }
 
 bool File::Write(const void* data, size_t length, std::string* error) {
-  const char* in = static_cast<const char*>(data);
-  while (length > 0) {
-    DWORD n = 0;
-    if (!WriteFile(AsHandle(handle_), in, static_cast<DWORD>(length), &n, nullptr)) {
-      return Fail(error);
-    }
-    in += n;
-    length -= n;
+  size_t allowed = length;
+  if (InjectedFailure(FileCall::kWrite, path_, error, &allowed)) {
+    WriteAll(handle_, data, std::min(allowed, length), nullptr);
+    return false;
   }
-  return true;
+  return WriteAll(handle_, data, length, error);
+}
+
+bool File::Truncate(int64_t length, std::string* error) {
+  if (InjectedFailure(FileCall::kTruncate, path_, error)) return false;
+  LARGE_INTEGER distance;
+  distance.QuadPart = length;
+  return (SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_BEGIN) &&
+          SetEndOfFile(AsHandle(handle_))) ||
+         Fail(error);
 }
 
 void File::Close() {
@@ -130,6 +163,7 @@ bool CreateFolders(const std::string& folder, std::string* error) {
     const std::string prefix = folder.substr(0, i);
     // Drive roots ("C:") and UNC prefixes are not folders to create.
     if (prefix.size() <= 2 || prefix.back() == ':' || FolderExists(prefix)) continue;
+    if (InjectedFailure(FileCall::kCreateFolder, prefix, error)) return false;
     if (!CreateDirectoryA(prefix.c_str(), nullptr) && !FolderExists(prefix)) return Fail(error);
   }
   return true;
@@ -138,6 +172,7 @@ bool CreateFolders(const std::string& folder, std::string* error) {
 bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
                    std::string* error) {
   names->clear();
+  if (InjectedFailure(FileCall::kList, folder, error)) return false;
   std::string pattern = folder;
   if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
   pattern += '*';
@@ -154,6 +189,15 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
   return true;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+  if (InjectedFailure(FileCall::kRemove, path, nullptr)) return false;
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to, std::string* error) {
+  if (InjectedFailure(FileCall::kRename, to, error)) return false;
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+         Fail(error);
+}
 
 }  // namespace platform

@@ -26,26 +26,30 @@ bool SameName(std::string_view a, std::string_view b) {
   return AsciiEqualNoCase(std::string(Trimmed(a)), std::string(Trimmed(b)));
 }
 
-// The lines of the file, without their line ends; empty when it cannot be read.
-std::vector<std::string> LoadLines(const std::string& path) {
-  std::vector<std::string> lines;
+// The lines of the file, without their line ends. False when a file that
+// exists cannot be read whole: a rewrite from part of it would lose keys.
+bool LoadLines(const std::string& path, std::vector<std::string>* lines, std::string* error) {
+  lines->clear();
+  if (!FileExists(path)) return true;
   File file;
-  std::string error;
-  if (!file.OpenRead(path, &error)) return lines;
+  if (!file.OpenRead(path, error)) return false;
   std::string bytes;
   char buffer[4096];
   size_t n = 0;
-  while (file.Read(buffer, sizeof(buffer), &n, &error) && n > 0) bytes.append(buffer, n);
+  do {
+    if (!file.Read(buffer, sizeof(buffer), &n, error)) return false;
+    bytes.append(buffer, n);
+  } while (n > 0);
   size_t start = 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
     if (end == std::string::npos) end = bytes.size();
     size_t stop = end;
     if (stop > start && bytes[stop - 1] == '\r') --stop;
-    lines.emplace_back(bytes, start, stop - start);
+    lines->emplace_back(bytes, start, stop - start);
     start = end + 1;
   }
-  return lines;
+  return true;
 }
 
 // The name of a section header line ("[name]", up to the last "]"); false for
@@ -103,15 +107,16 @@ bool StoreLines(const std::string& path, const std::vector<std::string>& lines,
                 std::string* error) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
-  File file;
-  return file.Create(path, error) && file.Write(bytes.data(), bytes.size(), error);
+  return RewriteFile(path, bytes, error) == RewriteFailure::kNone;
 }
 
 }  // namespace
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& default_value) {
-  const std::vector<std::string> lines = LoadLines(path_);
+  std::vector<std::string> lines;
+  std::string error;
+  if (!LoadLines(path_, &lines, &error)) return default_value;
   const Location where = Find(lines, section, key);
   if (!where.key_found) return default_value;
   std::string_view line_key, value;
@@ -125,7 +130,8 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value, std::string* error) {
-  std::vector<std::string> lines = LoadLines(path_);
+  std::vector<std::string> lines;
+  if (!LoadLines(path_, &lines, error)) return false;
   const Location where = Find(lines, section, key);
   const std::string entry = key + "=" + value;
   if (where.key_found) {
@@ -140,7 +146,8 @@ bool IniFile::WriteString(const std::string& section, const std::string& key,
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key, std::string* error) {
-  std::vector<std::string> lines = LoadLines(path_);
+  std::vector<std::string> lines;
+  if (!LoadLines(path_, &lines, error)) return false;
   const Location where = Find(lines, section, key);
   if (!where.key_found) return true;
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(where.key_line));

@@ -77,8 +77,16 @@ class CSez {
 
   // Appends the list as one write of the session log file_name (the month's
   // encrypted log). Records under minimum_seconds are left out; false after a
-  // failure, which is recorded as an event.
+  // failure, which is recorded as an event. A failed write leaves the file as
+  // it was and the list unchanged (firstWrite, notes, periodStart), so that
+  // the next write carries everything once.
   bool WriteLog(const std::string& file_name, int32_t minimum_seconds);
+
+  // Where the bytes of a failed write that could not be cut back begin in
+  // file_name, or -1: the next write or the close marker cuts them first.
+  int64_t TornFrom(const std::string& file_name) const {
+    return file_name == torn_file_ ? torn_length_ : -1;
+  }
 
   void OpenCipher();
   void CloseCipher();
@@ -113,6 +121,11 @@ class CSez {
   // Built for long lists on their first reorder, dropped when records leave.
   RecordOrder order_;
   std::unique_ptr<LogCipher> cipher_;
+  // A failed write whose bytes could not be cut back: the log, its length
+  // before them and the crash decision they were written under.
+  std::string torn_file_;
+  int64_t torn_length_ = 0;
+  bool torn_crashed_ = false;
 };
 
 #endif  // TRAMO_STORE_CSEZ_H_

@@ -95,9 +95,14 @@ bool DecryptLogFile(const std::string& source, const std::string& target) {
   LogTextReader reader(&in, &cipher);
   for (;;) {
     std::string_view chunk;
-    if (!reader.Next(&chunk, &error)) return false;
+    if (!reader.Next(&chunk, &error) ||
+        (!chunk.empty() && !out.Write(chunk.data(), chunk.size(), &error))) {
+      // A cut-off copy would be skipped as existing by every later conversion.
+      out.Close();
+      platform::RemoveFile(target);
+      return false;
+    }
     if (chunk.empty()) return true;
-    if (!out.Write(chunk.data(), chunk.size(), &error)) return false;
   }
 }
 

@@ -21,7 +21,8 @@ bool LoadHistory(CGlobal* db, const std::string& data_dir, std::string* error);
 
 // Writes the plaintext of an encrypted log into a new file (padding included,
 // the clean-exit marker left out). False, writing nothing, unless the source
-// exists and the target does not; false after any read or write failure.
+// exists and the target does not; false after any read or write failure,
+// which removes the cut-off target.
 bool DecryptLogFile(const std::string& source, const std::string& target);
 
 // Converts every "*.eb" of source_dir into a ".txt" file in target_dir and

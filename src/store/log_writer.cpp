@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -114,53 +115,86 @@ std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, do
 bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
   platform::File file;
   std::string error;
+  bool created = false;
   if (platform::FileExists(file_name)) {
     if (!file.OpenReadWrite(file_name, &error)) {
       AddEvent(3, "Nelze otevrit cvs (2) " + Quoted(file_name) +
                       " (pro zapis?) \r\nErrorMessage: " + error);
       return false;
     }
-  } else if (!platform::CreateParentFolders(file_name, &error) ||
-             !file.Create(file_name, &error)) {
-    AddEvent(3, "Nelze vytvorit cvs " + Quoted(file_name) +
-                    " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
-    return false;
+  } else {
+    // Never truncating: a log that exists after all must not be emptied.
+    if (!platform::CreateParentFolders(file_name, &error) ||
+        !file.CreateNew(file_name, &error)) {
+      AddEvent(3, "Nelze vytvorit cvs " + Quoted(file_name) +
+                      " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
+      return false;
+    }
+    created = true;
   }
 
   const auto fail = [&]() {
     file.Close();
+    // A log this write created goes again, as if it had never been tried.
+    if (created) platform::RemoveFile(file_name);
     AddEvent(3, "Nelze ulozit cvs do " + Quoted(file_name) +
                     " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
     return false;
   };
   int64_t length = 0;
   if (!file.Size(&length, &error)) return fail();
-  bool marker_found = false;
   bool crashed = false;
-  if (firstWrite && length >= 3) {
-    char byte = 0;
+  std::string tail;  // the last three bytes, which a first write may overwrite
+  if (TornFrom(file_name) >= 0) {
+    // A failed write left bytes it could not cut back: cut them now. The
+    // crash decision was taken before they were written.
+    if (!file.Truncate(torn_length_, &error)) return fail();
+    torn_file_.clear();
+    length = torn_length_;
+    crashed = torn_crashed_;
+  } else if (firstWrite && length >= 3) {
+    tail.resize(3);
     size_t n = 0;
-    if (!file.Seek(length - 3, &error) || !file.Read(&byte, 1, &n, &error)) return fail();
-    marker_found = n == 1 && byte == '#';
-    crashed = n == 1 && byte != '#';
+    if (!file.Seek(length - 3, &error) || !file.Read(&tail[0], 3, &n, &error)) return fail();
+    tail.resize(n);
+    crashed = !tail.empty() && tail[0] != '#';
   }
+  const bool marker_found = !tail.empty() && tail[0] == '#';
   int64_t position = marker_found ? length - 3 : length;
   position += (16 - position % 16) % 16;
-  if (!file.Seek(position, &error)) return fail();
+  const std::string overwritten =
+      position < length ? tail.substr(static_cast<size_t>(position - (length - 3))) : "";
 
   // The flush opens the cipher around each write; other callers get one for
   // this write only.
   std::unique_ptr<LogCipher> own_cipher;
   if (cipher_ == nullptr) own_cipher = std::make_unique<LogCipher>();
   const LogCipher& cipher = cipher_ != nullptr ? *cipher_ : *own_cipher;
+  // What the text consumes stays until it is on disk: a failed first write
+  // is retried as a first write, a period is not closed.
+  const double period_start = periodStart;
+  const bool time_changed = timeChanged, hibernated_before = hibernated, first = firstWrite;
   const std::string blocks =
       StoreAsBlocks(cipher, BuildWriteText(this, minimum_seconds, crashed, platform::Now()));
-  if (!file.Write(blocks.data(), blocks.size(), &error)) return fail();
+  bool restored = true;
+  if (!platform::WriteOrRestore(&file, length, position, blocks, overwritten, &restored,
+                                &error)) {
+    periodStart = period_start;
+    timeChanged = time_changed;
+    hibernated = hibernated_before;
+    firstWrite = first;
+    if (!restored) {
+      torn_file_ = file_name;
+      torn_length_ = std::min(position, length);
+      torn_crashed_ = crashed;
+    }
+    return fail();
+  }
   file.Close();
   return true;
 }
 
-void AppendCloseMarker(const std::string& file_name) {
+void AppendCloseMarker(const std::string& file_name, int64_t torn_from) {
   if (!platform::FileExists(file_name)) return;
   platform::File file;
   std::string error;
@@ -169,7 +203,11 @@ void AppendCloseMarker(const std::string& file_name) {
                     " (pro zapis?) \r\nErrorMessage: " + error);
     return;
   }
-  if (!file.SeekToEnd(&error) || !file.Write("#\r\n", 3, &error)) {
+  int64_t length = 0;
+  bool restored = true;
+  // A marker cut short would read as a torn block: it is all or nothing.
+  if ((torn_from >= 0 && !file.Truncate(torn_from, &error)) || !file.Size(&length, &error) ||
+      !platform::WriteOrRestore(&file, length, length, "#\r\n", "", &restored, &error)) {
     file.Close();
     AddEvent(3, "Nelze ulozit cvs do " + Quoted(file_name) +
                     " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);

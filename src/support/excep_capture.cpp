@@ -28,11 +28,13 @@ bool AppendToFile(const std::string& path, const std::string& text, std::string*
     if (!file.OpenReadWrite(path, error)) return false;
   } else {
     if (!platform::CreateParentFolders(path, error)) return false;
-    if (!file.Create(path, error)) return false;
+    if (!file.CreateNew(path, error)) return false;
   }
-  static const char kBatchEnd[] = "\r\n";
-  return file.SeekToEnd(error) && file.Write(text.data(), text.size(), error) &&
-         file.Write(kBatchEnd, 2, error);
+  // A batch cut short would be written again whole by the retry.
+  int64_t length = 0;
+  bool restored = true;
+  return file.Size(&length, error) &&
+         platform::WriteOrRestore(&file, length, length, text + "\r\n", "", &restored, error);
 }
 
 }  // namespace

@@ -77,9 +77,8 @@ void TFormDebugLog::ButtonSaveAsClick() {
   if (!GetSaveFileNameA(&dialog)) return;
   // The edit keeps lines as CR LF already.
   const std::string text = MemoText();
-  platform::File out;
   std::string error;
-  if (!out.Create(file, &error) || !out.Write(text.data(), text.size(), &error)) {
+  if (platform::RewriteFile(file, text, &error) != platform::RewriteFailure::kNone) {
     MessageBoxA(hwnd(), error.c_str(), "Tramo2", MB_OK | MB_ICONERROR);
   }
 }

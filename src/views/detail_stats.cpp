@@ -102,25 +102,26 @@ void DetailList::Load(const std::string& path) {
 
 bool DetailList::Save(const std::string& path) {
   const bool existed = platform::FileExists(path);
-  platform::File file;
   std::string error;
-  if (!file.Create(path, &error)) {
-    if (existed) {
-      AddEvent(3, "Nelze otevrit cvs (3) " + Quoted(path) +
-                      " (pro zapis?) \r\nErrorMessage: " + error);
-    } else {
-      AddEvent(3, "Nelze vytvorit " + Quoted(path) +
-                      " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " +
-                      error);
-    }
-    return false;
+  // Written beside the list and renamed over it: a failure keeps the old list.
+  switch (platform::RewriteFile(path, text_, &error)) {
+    case platform::RewriteFailure::kNone:
+      return true;
+    case platform::RewriteFailure::kWrite:
+      AddEvent(3, "Chyba pri otevirani " + Quoted(path) + " \r\nErrorMessage: " + error);
+      return false;
+    case platform::RewriteFailure::kCreate:
+    case platform::RewriteFailure::kReplace:
+      break;
   }
-  if (!file.Write(text_.data(), text_.size(), &error)) {
-    AddEvent(3, "Chyba pri otevirani " + Quoted(path) + " \r\nErrorMessage: " +
+  if (existed) {
+    AddEvent(3, "Nelze otevrit cvs (3) " + Quoted(path) + " (pro zapis?) \r\nErrorMessage: " +
                     error);
-    return false;
+  } else {
+    AddEvent(3, "Nelze vytvorit " + Quoted(path) +
+                    " (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: " + error);
   }
-  return true;
+  return false;
 }
 
 bool DetailList::AddPath(const std::string& path) {

@@ -33,8 +33,8 @@ class DetailList {
   void Load(const std::string& path);
 
   // ButtonUlozClick without hiding: writes the text to the file, creating
-  // or overwriting it. False after a failure, which records one event at
-  // level 3; the text stays as it is either way.
+  // or replacing it whole. False after a failure, which records one event at
+  // level 3 and leaves the file as it was; the text stays as it is either way.
   bool Save(const std::string& path);
 
   // "Přidat do podrobných statistik": appends the line "1," + path (on a new

@@ -99,12 +99,19 @@ TEST(DetailListTest, FailedSaveKeepsTextAndReports) {
       << events.events[0].second;
   EXPECT_TRUE(list.ZaznamenatPodrobne("C:\\KEPT"));
 
-  EXPECT_FALSE(list.Save(testutil::FullDevicePath()));
+  // A disk that fills up during the write (a device would be renamed over).
+  const std::string full = folder / "full.cvs";
+  testutil::WriteFileBytes(full, "old");
+  {
+    testutil::FileFaults faults;
+    faults.FailAt(platform::FileCall::kWrite, 0, testutil::FileFaults::Cut::kHalf);
+    EXPECT_FALSE(list.Save(full));
+  }
   ASSERT_EQ(2u, events.events.size());
-  EXPECT_EQ(0u, events.events[1].second.find(
-                    "Chyba pri otevirani \"" + testutil::FullDevicePath() +
-                    "\" \r\nErrorMessage: "))
+  EXPECT_EQ(0u, events.events[1].second.find("Chyba pri otevirani \"" + full +
+                                             "\" \r\nErrorMessage: "))
       << events.events[1].second;
+  EXPECT_EQ("old", testutil::ReadFileBytes(full));
 
 #ifdef _WIN32
   // An existing list held open without sharing cannot be opened for writing.

@@ -58,14 +58,16 @@ void RemoveTree(const std::string& folder) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(SystemTempFolder()) {}
+
+TempFolder::TempFolder(const std::string& base) {
   static int counter = 0;
 #ifdef _WIN32
   const char separator = '\\';
 #else
   const char separator = '/';
 #endif
-  path_ = SystemTempFolder() + "tramo_test_" + std::to_string(ProcessId()) + "_" +
+  path_ = base + "tramo_test_" + std::to_string(ProcessId()) + "_" +
           std::to_string(++counter) + separator;
   RemoveTree(path_);
   std::string error;
@@ -73,6 +75,13 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+
+std::string MemoryFolder() {
+#ifndef _WIN32
+  if (platform::FolderExists("/dev/shm")) return "/dev/shm/";
+#endif
+  return SystemTempFolder();
+}
 
 std::vector<ActivityRecord*> Records(CSez* list) {
   std::vector<ActivityRecord*> out;
@@ -126,6 +135,69 @@ UnopenableFile::UnopenableFile(const std::string& path) : fd_(socket(AF_UNIX, SO
 
 UnopenableFile::~UnopenableFile() { close(fd_); }
 #endif
+
+FileFaults::FileFaults() { platform::SetFileFaultPlan(this); }
+
+FileFaults::~FileFaults() { platform::SetFileFaultPlan(nullptr); }
+
+void FileFaults::FailAt(platform::FileCall call, int nth, Cut cut) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  armed_ = true;
+  call_ = call;
+  nth_ = nth;
+  cut_ = cut;
+}
+
+void FileFaults::ThenFail(platform::FileCall then) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  then_armed_ = true;
+  then_ = then;
+}
+
+void FileFaults::Stop() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  armed_ = false;
+  then_armed_ = false;
+}
+
+void FileFaults::SetPhase(const std::string& phase) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  phase_ = phase;
+}
+
+bool FileFaults::fired() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return fired_;
+}
+
+bool FileFaults::Fail(platform::FileCall call, const std::string& path, size_t* length) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const int nth = counts_[static_cast<int>(call)]++;
+  trace_.entries.push_back({call, path, nth, phase_});
+  if (fired_ && then_armed_ && call == then_) {
+    then_armed_ = false;
+    *length = 0;
+    return true;
+  }
+  if (!armed_ || fired_ || call != call_ || nth != nth_) return false;
+  fired_ = true;
+  if (cut_ == Cut::kHalf) *length /= 2;
+  if (cut_ == Cut::kAllButLast) *length = *length > 0 ? *length - 1 : 0;
+  if (cut_ == Cut::kNothing) *length = 0;
+  return true;
+}
+
+std::vector<FailurePoint> FailurePoints(const FileCallTrace& trace) {
+  std::vector<FailurePoint> points;
+  for (size_t i = 0; i < trace.entries.size(); ++i) {
+    const FileCallTrace::Entry& entry = trace.entries[i];
+    points.push_back({entry, i, FileFaults::Cut::kNothing});
+    if (entry.call != platform::FileCall::kWrite) continue;
+    points.push_back({entry, i, FileFaults::Cut::kHalf});
+    points.push_back({entry, i, FileFaults::Cut::kAllButLast});
+  }
+  return points;
+}
 
 std::string FullDevicePath() {
 #ifdef _WIN32

@@ -2,10 +2,12 @@
 #define TRAMO_TESTS_CORE_TEST_UTIL_H_
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/system.h"
 #include "store/csez.h"
 #include "support/events.h"
@@ -43,6 +45,8 @@ class EventRecorder : public EventSink {
 class TempFolder {
  public:
   TempFolder();
+  // Under base (ending with its separator) instead.
+  explicit TempFolder(const std::string& base);
   ~TempFolder();
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + name; }
@@ -50,6 +54,10 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// A folder in memory where the system has one ("/dev/shm/"), for tests that
+// sync files thousands of times; else the temporary folder.
+std::string MemoryFolder();
 
 // The interned id of a text.
 inline TextId Id(const std::string& text) { return Texts().Intern(text); }
@@ -75,6 +83,66 @@ class UnopenableFile {
   int fd_ = -1;
 #endif
 };
+
+// The file calls of a piece of work, one entry per call, in order.
+struct FileCallTrace {
+  struct Entry {
+    platform::FileCall call;
+    std::string path;
+    int nth;            // among the calls of its kind, from 0
+    std::string phase;  // what the test was doing
+  };
+  std::vector<Entry> entries;
+};
+
+// The fault seam's plan for tests, installed for its lifetime: records every
+// file call and fails the one chosen (the nth of a kind; a write after part
+// of its bytes), once.
+class FileFaults : public platform::FileFaultPlan {
+ public:
+  // How much of a failing write reaches the disk.
+  enum class Cut { kNothing, kHalf, kAllButLast };
+
+  FileFaults();
+  ~FileFaults() override;
+  FileFaults(const FileFaults&) = delete;
+  FileFaults& operator=(const FileFaults&) = delete;
+
+  void FailAt(platform::FileCall call, int nth, Cut cut = Cut::kNothing);
+  // After that failure, the next call of then fails too (a cleanup on the
+  // same failing disk).
+  void ThenFail(platform::FileCall then);
+  // Ends the failing; calls are still recorded.
+  void Stop();
+  void SetPhase(const std::string& phase);
+  bool fired() const;
+  const FileCallTrace& trace() const { return trace_; }
+
+  bool Fail(platform::FileCall call, const std::string& path, size_t* length) override;
+
+ private:
+  mutable std::mutex mutex_;
+  FileCallTrace trace_;
+  int counts_[platform::kFileCallKinds] = {};
+  std::string phase_;
+  bool armed_ = false;
+  bool fired_ = false;
+  platform::FileCall call_ = platform::FileCall::kOpen;
+  int nth_ = 0;
+  Cut cut_ = Cut::kNothing;
+  bool then_armed_ = false;
+  platform::FileCall then_ = platform::FileCall::kOpen;
+};
+
+// The failure points of a trace: every call once, and every write also
+// after half and after all but its last byte.
+struct FailurePoint {
+  FileCallTrace::Entry entry;
+  size_t index;  // of the entry in the trace
+  FileFaults::Cut cut;
+  bool then_truncate = false;  // the cut-back after it fails too
+};
+std::vector<FailurePoint> FailurePoints(const FileCallTrace& trace);
 
 // A path whose writes fail with "disk full" ("/dev/full"; "Z:\dev\full" under Wine).
 std::string FullDevicePath();

@@ -9,7 +9,7 @@ FUZZ   := build/fuzz
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win32 sanitized test test-native test-win32 test-sanitized fuzz run bench dist clean
+.PHONY: all deps native win32 sanitized fuzzers test test-native test-win32 test-sanitized fuzz run bench dist clean
 
 all: native win32
 
@@ -29,6 +29,8 @@ sanitized: deps
 	       -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
 	@cmake --build $(ASAN) -j $(JOBS) --target core_tests native_tests \
 	       log_reader_replay datetime_replay ini_replay detail_stats_replay
+
+fuzzers: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
@@ -41,11 +43,11 @@ test-win32: win32
 	@ctest --test-dir $(WIN32) --output-on-failure
 
 # Each harness runs a few seconds here; `make fuzz` runs each FUZZ_SECONDS.
-test-sanitized: sanitized
+test-sanitized: sanitized fuzzers
 	@ctest --test-dir $(ASAN) -R '^(core_tests|native_tests|fuzz_inputs_.*)$$' --output-on-failure
 	@ctest --test-dir $(FUZZ) --output-on-failure
 
-fuzz: sanitized
+fuzz: fuzzers
 	@bash tests/fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 # Starts the tracker under Wine with its data beside the program (argument M),

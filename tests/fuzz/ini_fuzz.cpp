@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "core/configuration_fields.h"
 #include "core/test_util.h"
 #include "fuzz_util.h"
 #include "platform/ini_file.h"
@@ -14,18 +15,6 @@
 namespace {
 
 const ScreenSize kScreen = {1920, 1080};
-
-std::vector<int64_t> Fields(const Configuration& c) {
-  std::vector<int64_t> row = {c.main_window.left, c.main_window.top, c.main_window.width,
-                              c.main_window.height, c.start_count, c.sort_column,
-                              c.sort_direction, c.search_titles, c.search_minimum_seconds,
-                              c.statistics_editor.left, c.statistics_editor.top,
-                              c.statistics_editor.width, c.statistics_editor.height,
-                              c.settings_dialog.left, c.settings_dialog.top,
-                              c.minimum_logged_seconds};
-  row.insert(row.end(), c.column_widths.begin(), c.column_widths.end());
-  return row;
-}
 
 // Values to save, spread over their ranges by the input's bytes; positions
 // stay on the screen so that the screen check keeps them.
@@ -88,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadOtherWindowOptions(&ini, kScreen, &again);
   Configuration expected = saved;
   expected.start_count = saved.start_count + 1;
-  FUZZ_CHECK(Fields(again) == Fields(expected));
+  FUZZ_CHECK(testutil::Fields(again) == testutil::Fields(expected));
   FUZZ_CHECK(ini.ReadString("Jine", "klic", "") == "hodnota");
   return 0;
 }

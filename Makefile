@@ -2,8 +2,14 @@
 NATIVE := build/native
 WIN32  := build/win32
 JOBS   ?= $(shell nproc)
+# The native tests built again with AddressSanitizer and UBSan (g++ keeps the
+# program's code page), and the fuzz harnesses (clang with libFuzzer).
+ASAN   := build/asan
+FUZZ   := build/fuzz
+SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win32 test test-native test-win32 run bench dist clean
+.PHONY: all deps native win32 sanitized fuzzers test test-native test-win32 test-sanitized fuzz run bench dist clean
 
 all: native win32
 
@@ -18,13 +24,31 @@ win32: deps
 	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
-test: test-native test-win32
+sanitized: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_C_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" \
+	       -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS) --target core_tests native_tests \
+	       log_reader_replay datetime_replay ini_replay detail_stats_replay
+
+fuzzers: deps
+	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+test: test-native test-win32 test-sanitized
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure
 
 test-win32: win32
 	@ctest --test-dir $(WIN32) --output-on-failure
+
+# Each harness runs a few seconds here; `make fuzz` runs each FUZZ_SECONDS.
+test-sanitized: sanitized fuzzers
+	@ctest --test-dir $(ASAN) -R '^(core_tests|native_tests|fuzz_inputs_.*)$$' --output-on-failure
+	@ctest --test-dir $(FUZZ) --output-on-failure
+
+fuzz: fuzzers
+	@bash tests/fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 # Starts the tracker under Wine with its data beside the program (argument M),
 # on the real display when there is one.

@@ -6,6 +6,9 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
           libgcrypt20-dev zlib1g-dev g++-mingw-w64-i686 mingw-w64-i686-dev
           wine wine32 xvfb locales
           libjpeg-dev dpkg-dev python3-reportlab fonts-dejavu-core poppler-utils)
+# clang with libFuzzer and its sanitizer runtimes: the fuzz harnesses (build/fuzz).
+packages+=(clang-14)
+packages+=(libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

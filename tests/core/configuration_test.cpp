@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/configuration_fields.h"
 #include "core/test_util.h"
 #include "platform/file.h"
 #include "platform/ini_file.h"
@@ -43,18 +44,7 @@ class ScriptedIni : public platform::IniFile {
   std::vector<std::string> written;
 };
 
-// The stored values of a configuration, in one comparable row.
-std::vector<int32_t> Fields(const Configuration& c) {
-  std::vector<int32_t> row = {c.main_window.left, c.main_window.top, c.main_window.width,
-                              c.main_window.height, c.start_count, c.sort_column,
-                              c.sort_direction, c.search_titles, c.search_minimum_seconds,
-                              c.statistics_editor.left, c.statistics_editor.top,
-                              c.statistics_editor.width, c.statistics_editor.height,
-                              c.settings_dialog.left, c.settings_dialog.top,
-                              c.minimum_logged_seconds};
-  row.insert(row.end(), c.column_widths.begin(), c.column_widths.end());
-  return row;
-}
+using testutil::Fields;
 
 TEST(IniFileTest, PrivateProfileRules) {
   TempFolder folder;

@@ -1,5 +1,11 @@
 #include "output.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "cp1250.h"
 
 namespace stats {
@@ -25,6 +31,26 @@ bool ArgumentText(const std::string& argument, std::string* cp1250) {
 bool WriteText(FILE* stream, std::string_view text) {
   return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
          std::fflush(stream) == 0;
+}
+
+bool ListSubfolders(const std::string& folder, std::vector<std::string>* names,
+                    std::string* error) {
+  names->clear();
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    struct stat info;
+    if (name != "." && name != ".." && stat((folder + name).c_str(), &info) == 0 &&
+        S_ISDIR(info.st_mode)) {
+      names->push_back(name);
+    }
+  }
+  closedir(dir);
+  return true;
 }
 
 }  // namespace stats

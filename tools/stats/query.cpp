@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "output.h"
 #include "platform/file.h"
@@ -11,38 +12,296 @@
 #include "store/history.h"
 #include "support/datetime.h"
 #include "support/events.h"
-#include "views/list_model.h"
+#include "views/list_cells.h"
 
 namespace stats {
 namespace {
 
-// Every event of the store goes to standard error as it is recorded: a
-// damaged log still gives an answer, but not a silent one.
+// Every event of the store goes to standard error as it is recorded, with
+// the folder being read: a damaged log still gives an answer, but not a
+// silent one.
 class PrintingEventSink : public EventSink {
  public:
   void AddEvent(int level, const std::string& text) override {
-    Print(stderr, Message().Text("Událost (úroveň " + std::to_string(level) + "): " + text));
+    Print(stderr, Message()
+                      .Text("Událost (úroveň " + std::to_string(level) + ", složka ")
+                      .Name(folder)
+                      .Text("): " + text));
   }
+  std::string folder;
 };
 
-bool NeedsQuotes(const std::string& cell) {
+bool NeedsQuotes(std::string_view cell) {
   return cell.find_first_of(",\"\r\n") != std::string::npos;
 }
 
-void AppendCsvCell(std::string* out, const std::string& cell) {
+void AppendCsvCell(Output* out, std::string_view cell) {
   if (!NeedsQuotes(cell)) {
-    *out += cell;
+    out->Append(cell);
     return;
   }
-  *out += '"';
+  std::string quoted = "\"";
   for (char c : cell) {
-    if (c == '"') *out += '"';
-    *out += c;
+    if (c == '"') quoted += '"';
+    quoted += c;
   }
-  *out += '"';
+  quoted += '"';
+  out->Append(quoted);
 }
 
-void AppendJsonString(std::string* out, const std::string& text) {
+// Control bytes (a line feed kept inside a logged title) would break the
+// table's lines; the table shows them as blanks.
+void AppendTableCell(std::string* line, std::string_view cell) {
+  for (char c : cell) *line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+}
+
+std::string WithSeparator(const std::string& folder) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
+  return folder + platform::kPathSeparator;
+}
+
+bool HoldsLogs(const std::string& folder) {
+  std::vector<std::string> encrypted;
+  std::vector<std::string> plain;
+  std::string error;
+  return ListHistoryLogs(WithSeparator(folder), &encrypted, &plain, &error) &&
+         (!encrypted.empty() || !plain.empty());
+}
+
+}  // namespace
+
+bool Options::Parse(const Args& args, const std::vector<std::string>& valued,
+                    const std::vector<std::string>& flags,
+                    const std::vector<std::string>& repeatable) {
+  const auto listed = [](const std::vector<std::string>& list, const std::string& option) {
+    return std::find(list.begin(), list.end(), option) != list.end();
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    const bool repeats = listed(repeatable, option);
+    if (values_.count(option) != 0 && !repeats) return false;
+    if (listed(flags, option)) {
+      values_[option].emplace_back();
+    } else if ((repeats || listed(valued, option)) && i + 1 < args.size()) {
+      values_[option].push_back(args[++i]);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Options::Value(const std::string& option) const {
+  const auto found = values_.find(option);
+  return found != values_.end() ? found->second.front() : std::string();
+}
+
+std::vector<std::string> Options::Values(const std::string& option) const {
+  const auto found = values_.find(option);
+  return found != values_.end() ? found->second : std::vector<std::string>();
+}
+
+bool ParseCalendarDate(const std::string& text, CalendarDate* date) {
+  double value = 0;
+  if (text.find(':') != std::string::npos || !TryParseFixedDateTime(text, &value)) return false;
+  *date = CalendarDateOf(value);
+  return true;
+}
+
+bool ParseFormat(const std::string& text, Format* format) {
+  if (text == "table") {
+    *format = Format::kTable;
+  } else if (text == "csv") {
+    *format = Format::kCsv;
+  } else if (text == "json") {
+    *format = Format::kJson;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool QueryOptionsValid(const Options& options) {
+  std::vector<std::string> folders;
+  for (const std::string& folder : options.Values("--data")) folders.push_back(WithSeparator(folder));
+  std::sort(folders.begin(), folders.end());
+  if (std::adjacent_find(folders.begin(), folders.end()) != folders.end()) return false;
+  CalendarDate date;
+  return (options.Has("--data") || options.Has("--data-root")) && (!options.Has("--from") || ParseCalendarDate(options.Value("--from"), &date)) &&
+         (!options.Has("--to") || ParseCalendarDate(options.Value("--to"), &date));
+}
+
+bool DataFolders(const Options& options, std::vector<std::string>* folders) {
+  *folders = options.Values("--data");
+  if (!options.Has("--data-root")) return true;
+  const std::string root = options.Value("--data-root");
+  std::vector<std::string> names;
+  std::string error;
+  if (!ListSubfolders(WithSeparator(root), &names, &error)) {
+    Fail(Message().Text("Nelze číst složku ").Name(root).Text(": ").Name(error));
+    return false;
+  }
+  std::sort(names.begin(), names.end());
+  bool found = false;
+  for (const std::string& name : names) {
+    const std::string folder = WithSeparator(root) + name;
+    if (!HoldsLogs(folder)) continue;
+    folders->push_back(folder);
+    found = true;
+  }
+  if (found) return true;
+  Fail(Message().Text("Ve složce ").Name(root).Text(" není žádná podsložka se záznamy."));
+  return false;
+}
+
+bool LoadDataFolders(const std::vector<std::string>& folders, CGlobal* history) {
+  static PrintingEventSink sink;
+  SetEventSink(&sink);
+  if (folders.size() == 1) sink.folder = folders.front();
+  std::vector<std::unique_ptr<CGlobal>> loaded;
+  for (const std::string& folder : folders) {
+    CGlobal* target = history;
+    if (folders.size() > 1) {
+      loaded.emplace_back(new CGlobal);
+      target = loaded.back().get();
+    }
+    sink.folder = folder;
+    std::string error;
+    if (!LoadHistory(target, WithSeparator(folder), &error)) {
+      Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
+      return false;
+    }
+  }
+  if (folders.size() > 1) {
+    std::vector<CGlobal*> sources;
+    for (const auto& one : loaded) sources.push_back(one.get());
+    history->MergeHistories(sources);
+  }
+  return true;
+}
+
+void ReadRange(const Options& options, const CGlobal& history, DatePicker* start,
+               DatePicker* end) {
+  const CalendarDate today = CalendarDateOf(platform::Now());
+  ShowDate(start, today);
+  ShowDate(end, today);
+  ApplyHistoryLoad(history, start, end);
+  CalendarDate date;
+  if (options.Has("--from") && ParseCalendarDate(options.Value("--from"), &date)) {
+    ShowDate(start, date);
+  }
+  if (options.Has("--to") && ParseCalendarDate(options.Value("--to"), &date)) {
+    ShowDate(end, date);
+  }
+}
+
+void Output::Append(std::string_view cp1250) {
+  buffer_.append(cp1250.data(), cp1250.size());
+}
+
+void Output::EndLine() {
+  buffer_ += kLineEnd;
+  FlushIfFull();
+}
+
+void Output::FlushIfFull() {
+  constexpr size_t kChunk = 1 << 16;
+  if (buffer_.size() < kChunk) return;
+  if (!failed_ && !WriteText(stdout, TerminalText(buffer_))) failed_ = true;
+  buffer_.clear();
+}
+
+bool Output::Finish() {
+  if (!failed_ && !buffer_.empty() && !WriteText(stdout, TerminalText(buffer_))) failed_ = true;
+  buffer_.clear();
+  if (!failed_) return true;
+  const int code = errno;
+  Fail(Message().Text("Zápis na standardní výstup selhal: ").Name(std::strerror(code)));
+  return false;
+}
+
+bool WriteTable(const std::vector<TableColumn>& columns, size_t rows, const RowCells& cells) {
+  std::vector<size_t> widths;
+  for (const TableColumn& column : columns) widths.push_back(std::strlen(column.caption));
+  std::vector<std::string> row_cells(columns.size());
+  for (size_t r = 0; r < rows; ++r) {
+    cells(r, &row_cells);
+    for (size_t c = 0; c < columns.size(); ++c) {
+      widths[c] = std::max(widths[c], row_cells[c].size());
+    }
+  }
+  Output out;
+  std::string line;
+  const auto write_line = [&](const std::vector<std::string>& texts) {
+    line.clear();
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (c > 0) line += "  ";
+      const size_t padding = widths[c] - texts[c].size();
+      if (columns[c].right) line.append(padding, ' ');
+      AppendTableCell(&line, texts[c]);
+      if (!columns[c].right) line.append(padding, ' ');
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out.Append(line);
+    out.EndLine();
+  };
+  std::vector<std::string> captions;
+  for (const TableColumn& column : columns) captions.push_back(column.caption);
+  write_line(captions);
+  for (size_t r = 0; r < rows; ++r) {
+    cells(r, &row_cells);
+    write_line(row_cells);
+  }
+  return out.Finish();
+}
+
+bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t rows,
+               const RowCells& cells) {
+  Output out;
+  std::vector<std::string> row_cells(columns.size());
+  if (format == Format::kCsv) {
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (c > 0) out.Append(',');
+      out.Append(columns[c].key);
+    }
+    out.EndLine();
+    for (size_t r = 0; r < rows; ++r) {
+      cells(r, &row_cells);
+      for (size_t c = 0; c < columns.size(); ++c) {
+        if (c > 0) out.Append(',');
+        AppendCsvCell(&out, row_cells[c]);
+      }
+      out.EndLine();
+    }
+    return out.Finish();
+  }
+  out.Append('[');
+  std::string object;
+  for (size_t r = 0; r < rows; ++r) {
+    cells(r, &row_cells);
+    if (r > 0) out.Append(',');
+    out.EndLine();
+    object = "  {";
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (c > 0) object += ", ";
+      AppendJsonString(&object, columns[c].key);
+      object += ": ";
+      if (columns[c].number) {
+        object += row_cells[c];
+      } else {
+        AppendJsonString(&object, row_cells[c]);
+      }
+    }
+    object += '}';
+    out.Append(object);
+  }
+  if (rows > 0) out.EndLine();
+  out.Append(']');
+  out.EndLine();
+  return out.Finish();
+}
+
+void AppendJsonString(std::string* out, std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   *out += '"';
   for (char c : text) {
@@ -67,179 +326,13 @@ void AppendJsonString(std::string* out, const std::string& text) {
   *out += '"';
 }
 
-bool WriteOutput(const std::string& cp1250) {
-  if (WriteText(stdout, TerminalText(cp1250))) return true;
-  const int code = errno;
-  Fail(Message().Text("Zápis na standardní výstup selhal: ").Name(std::strerror(code)));
-  return false;
-}
-
-// Control bytes (a line feed kept inside a logged title) would break the
-// table's lines; the table shows them as blanks.
-std::string TableCell(const std::string& cell) {
-  std::string shown = cell;
-  for (char& c : shown) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
-  return shown;
-}
-
-}  // namespace
-
-bool Options::Parse(const Args& args, const std::vector<std::string>& valued,
-                    const std::vector<std::string>& flags) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (values_.count(option) != 0) return false;
-    if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
-      values_[option] = std::string();
-    } else if (std::find(valued.begin(), valued.end(), option) != valued.end() &&
-               i + 1 < args.size()) {
-      values_[option] = args[++i];
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string Options::Value(const std::string& option) const {
-  const auto found = values_.find(option);
-  return found != values_.end() ? found->second : std::string();
-}
-
-bool ParseCalendarDate(const std::string& text, CalendarDate* date) {
-  double value = 0;
-  if (text.find(':') != std::string::npos || !TryParseFixedDateTime(text, &value)) return false;
-  *date = CalendarDateOf(value);
-  return true;
-}
-
-bool ParseFormat(const std::string& text, Format* format) {
-  if (text == "table") {
-    *format = Format::kTable;
-  } else if (text == "csv") {
-    *format = Format::kCsv;
-  } else if (text == "json") {
-    *format = Format::kJson;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool LoadDataFolder(const std::string& folder, CGlobal* history) {
-  static PrintingEventSink sink;
-  SetEventSink(&sink);
-  std::string data_dir = folder;
-  if (data_dir.empty() || (data_dir.back() != '\\' && data_dir.back() != '/')) {
-    data_dir += platform::kPathSeparator;
-  }
-  std::string error;
-  if (LoadHistory(history, data_dir, &error)) return true;
-  Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
-  return false;
-}
-
-bool ReadRange(const Options& options, const CGlobal& history, DatePicker* start,
-               DatePicker* end) {
-  const CalendarDate today = CalendarDateOf(platform::Now());
-  ShowDate(start, today);
-  ShowDate(end, today);
-  ApplyHistoryLoad(history, start, end);
-  CalendarDate date;
-  if (options.Has("--from")) {
-    if (!ParseCalendarDate(options.Value("--from"), &date)) return false;
-    ShowDate(start, date);
-  }
-  if (options.Has("--to")) {
-    if (!ParseCalendarDate(options.Value("--to"), &date)) return false;
-    ShowDate(end, date);
-  }
-  return true;
-}
-
-bool WriteTable(const std::vector<TableColumn>& columns, const Rows& rows) {
-  std::vector<size_t> widths;
-  for (const TableColumn& column : columns) widths.push_back(std::strlen(column.caption));
-  for (const auto& row : rows) {
-    for (size_t c = 0; c < columns.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
-  }
-  std::string out;
-  const auto append_line = [&](const std::vector<std::string>& cells) {
-    std::string line;
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) line += "  ";
-      const std::string padding(widths[c] - cells[c].size(), ' ');
-      line += columns[c].right ? padding + cells[c] : cells[c] + padding;
-    }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out += line;
-    out += kLineEnd;
-  };
-  std::vector<std::string> captions;
-  for (const TableColumn& column : columns) captions.push_back(column.caption);
-  append_line(captions);
-  std::vector<std::string> shown(columns.size());
-  for (const auto& row : rows) {
-    for (size_t c = 0; c < columns.size(); ++c) shown[c] = TableCell(row[c]);
-    append_line(shown);
-  }
-  return WriteOutput(out);
-}
-
-bool WriteData(Format format, const std::vector<DataColumn>& columns, const Rows& rows) {
-  std::string out;
-  if (format == Format::kCsv) {
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) out += ',';
-      out += columns[c].key;
-    }
-    out += kLineEnd;
-    for (const auto& row : rows) {
-      for (size_t c = 0; c < columns.size(); ++c) {
-        if (c > 0) out += ',';
-        AppendCsvCell(&out, row[c]);
-      }
-      out += kLineEnd;
-    }
-    return WriteOutput(out);
-  }
-  out += '[';
-  for (size_t r = 0; r < rows.size(); ++r) {
-    out += r == 0 ? "" : ",";
-    out += kLineEnd;
-    out += "  {";
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) out += ", ";
-      AppendJsonString(&out, columns[c].key);
-      out += ": ";
-      if (columns[c].number) {
-        out += rows[r][c];
-      } else {
-        AppendJsonString(&out, rows[r][c]);
-      }
-    }
-    out += '}';
-  }
-  if (!rows.empty()) out += kLineEnd;
-  out += ']';
-  out += kLineEnd;
-  return WriteOutput(out);
-}
-
-bool WriteListTable(const ListModel& list, const std::vector<int>& columns) {
-  const ListLayout* layout = LayoutForMode(list.view_mode());
+std::vector<TableColumn> ListTableColumns(uint32_t mode, const std::vector<int>& columns) {
+  const ListLayout* layout = LayoutForMode(mode);
   std::vector<TableColumn> table_columns;
   for (int c : columns) {
-    table_columns.push_back(TableColumn{
-        layout->captions[c], c == 3 ? layout->column3_right_aligned : ColumnRightAligned(c)});
+    table_columns.push_back(TableColumn{layout->captions[c], ColumnRightAligned(*layout, c)});
   }
-  Rows rows(list.size());
-  for (size_t r = 0; r < list.size(); ++r) {
-    for (int c : columns) rows[r].emplace_back(list.Cell(r, c));
-  }
-  return WriteTable(table_columns, rows);
+  return table_columns;
 }
 
 void PrintStatus(const std::string& cp1250) { Print(stderr, Message().Text(cp1250)); }

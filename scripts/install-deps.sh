@@ -6,6 +6,7 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
           libgcrypt20-dev zlib1g-dev g++-mingw-w64-i686 mingw-w64-i686-dev
           wine wine32 xvfb locales
           libjpeg-dev dpkg-dev python3-reportlab fonts-dejavu-core poppler-utils)
+packages+=(time)  # peak memory of tramo2-stats in make bench
 
 missing=()
 for p in "${packages[@]}"; do

@@ -264,6 +264,79 @@ run search --data missing
 expect_rc 1 "search in a missing folder"
 [ -s out ] && fail "search in a missing folder wrote to stdout"
 
+# Two computers, each with its own data folder: the desk (pc1) and a
+# notebook (pc2) whose clock was once set two days ahead and back. Both ran
+# notepad on 1.3.2026; the notebook's history starts a day earlier.
+mkdir pc1 pc2 nologs
+session() { printf '\r\n#-------------------------------------------\r\n#Seance dne: %s\r\n' "$1"; }
+period() { printf '\r\n%s#Statistika od %s do %s\r\n#cas (sec),cesta,titulek\r\n' "${3:-}" "$1" "$2"; }
+{
+  session '1.3.2026 08:00:00'
+  period '1.3.2026 08:00:00' '08:59:59'
+  printf '1000,C:\\Windows\\notepad.exe,\r\n500,C:\\Tools\\calc.exe,\r\n'
+  session '2.3.2026 09:00:00'
+  period '2.3.2026 09:00:00' '09:59:59'
+  printf '600,C:\\Windows\\notepad.exe,\r\n'
+} >pc1/Tramo2_cvs2026_03.txt
+{
+  session '28.2.2026 22:00:00'
+  period '28.2.2026 22:00:00' '22:59:59'
+  printf '50,C:\\Windows\\notepad.exe,\r\n'
+} >pc2/Tramo2_cvs2026_02.txt
+{
+  session '1.3.2026 20:00:00'
+  period '1.3.2026 20:00:00' '20:59:59'
+  printf '300,C:\\Windows\\notepad.exe,\r\n'
+  period '3.3.2026 10:00:00' '10:59:59' $'#Zmena systemoveho casu!\r\n'
+  printf '200,C:\\Tools\\calc.exe,\r\n'
+  period '1.3.2026 21:00:00' '21:59:59' $'#Zmena systemoveho casu!\r\n'
+  printf '100,C:\\Windows\\notepad.exe,\r\n100,C:\\Tools\\calc.exe,\r\nbroken line\r\n'
+} >pc2/Tramo2_cvs2026_03.txt
+printf 'not a log' >nologs/readme.md
+mkdir root
+cp -r pc1 pc2 nologs root/
+
+# The periods merge newest first, each computer in its own order: seconds add
+# up, last seen is the latest, notepad's 1.3.2026 on both computers is one
+# active day, while calc's days follow the notebook's clock (three, where a
+# sorted history would give two). The range starts on the notebook's first day.
+two_computers='path,title,seconds,last_seen,active_days,daily_average
+C:\Windows\notepad.exe,,2050,2.3.2026 09:00:00,3,683
+C:\Tools\calc.exe,,800,3.3.2026 10:00:00,3,266'
+for data in "--data pc1 --data pc2" "--data pc2 --data pc1 --data nologs" "--data-root root"; do
+  # shellcheck disable=SC2086
+  run search $data --format csv
+  expect_rc 0 "search [$data]"
+  expect_text out "$two_computers" "search [$data]"
+  expect_status "search [$data]" ": 2 / 0, "
+  expect_status "search [$data]" "pc2): Chyba v databazi"
+done
+run overview --data pc1 --data pc2 --by day --format csv
+expect_rc 0 "overview of two computers by day"
+expect_text out 'from,to,seconds
+3.3.2026,3.3.2026 10:59:59,3599
+2.3.2026,2.3.2026 09:59:59,3599
+1.3.2026,1.3.2026 21:59:59,10797
+28.2.2026,28.2.2026 22:59:59,3599' "overview of two computers by day"
+run overview --data-root root --by session --format csv
+expect_rc 0 "overview of two computers by session"
+expect_text out 'from,to,seconds
+2.3.2026 08:59:59,2.3.2026 09:59:59,3599
+1.3.2026 19:59:59,1.3.2026 21:59:59,7199
+1.3.2026 07:59:59,1.3.2026 08:59:59,3599
+28.2.2026 21:59:59,28.2.2026 22:59:59,3599' "overview of two computers by session"
+
+# A folder without logs gives an empty answer; a root without any fails.
+run search --data nologs --format csv
+expect_rc 0 "search in a folder without logs"
+expect_text out 'path,title,seconds,last_seen,active_days,daily_average' "search in a folder without logs"
+mkdir emptyroot
+cp -r nologs emptyroot/
+run overview --data-root emptyroot --by day
+expect_rc 1 "overview of a root without logs"
+expect_one_line err "overview of a root without logs"
+[ -s out ] && fail "overview of a root without logs wrote to stdout"
+
 bad_queries=("search" "search --data hist --min 0" "overview --data hist --by fortnight")
 if [ ${#runner[@]} -eq 0 ]; then
   bad_queries+=("search --data hist --from 31.2.2026" "search --data hist --name"

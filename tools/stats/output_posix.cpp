@@ -15,13 +15,15 @@ const char kLineEnd[] = "\n";
 void PrepareStandardStreams() {}
 
 std::string TerminalText(std::string_view cp1250) {
-  std::string text;
-  text.reserve(cp1250.size());
-  for (size_t i = 0; i < cp1250.size(); ++i) {
-    if (cp1250[i] == '\r' && i + 1 < cp1250.size() && cp1250[i + 1] == '\n') continue;
-    text += cp1250[i];
+  std::string text = Cp1250ToUtf8(cp1250);
+  // CR LF becomes LF; CR LF is two ASCII bytes in both encodings.
+  size_t kept = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    text[kept++] = text[i];
   }
-  return Cp1250ToUtf8(text);
+  text.resize(kept);
+  return text;
 }
 
 bool ArgumentText(const std::string& argument, std::string* cp1250) {

@@ -32,7 +32,10 @@ class PrintingEventSink : public EventSink {
 };
 
 bool NeedsQuotes(std::string_view cell) {
-  return cell.find_first_of(",\"\r\n") != std::string::npos;
+  for (char c : cell) {
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  }
+  return false;
 }
 
 void AppendCsvCell(Output* out, std::string_view cell) {
@@ -276,16 +279,20 @@ bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t row
     return out.Finish();
   }
   out.Append('[');
+  std::vector<std::string> keys;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    keys.emplace_back(c == 0 ? "  {" : ", ");
+    AppendJsonString(&keys.back(), columns[c].key);
+    keys.back() += ": ";
+  }
   std::string object;
   for (size_t r = 0; r < rows; ++r) {
     cells(r, &row_cells);
     if (r > 0) out.Append(',');
     out.EndLine();
-    object = "  {";
+    object.clear();
     for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) object += ", ";
-      AppendJsonString(&object, columns[c].key);
-      object += ": ";
+      object += keys[c];
       if (columns[c].number) {
         object += row_cells[c];
       } else {
@@ -304,8 +311,13 @@ bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t row
 void AppendJsonString(std::string* out, std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   *out += '"';
-  for (char c : text) {
+  size_t plain = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F && c != '"' && c != '\\') continue;
+    out->append(text.data() + plain, i - plain);
+    plain = i + 1;
     if (c == '"' || c == '\\') {
       *out += '\\';
       *out += c;
@@ -315,14 +327,13 @@ void AppendJsonString(std::string* out, std::string_view text) {
       *out += "\\r";
     } else if (c == '\t') {
       *out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
+    } else {
       *out += "\\u00";
       *out += kHex[byte >> 4];
       *out += kHex[byte & 0xF];
-    } else {
-      *out += c;
     }
   }
+  out->append(text.data() + plain, text.size() - plain);
   *out += '"';
 }
 

@@ -7,6 +7,7 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
           wine wine32 xvfb locales
           libjpeg-dev dpkg-dev python3-reportlab fonts-dejavu-core poppler-utils)
 packages+=(time)  # peak memory of tramo2-stats in make bench
+packages+=(chromium)  # draws the tramo2-stats report in its test
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs tramo2-stats as a user would, on files made here, and checks its
 # output, files and exit codes.
-# Usage: stats_cli_test.sh PROGRAM
+# Usage: stats_cli_test.sh PROGRAM [SCREENSHOT_DIR]
 #        stats_cli_test.sh --wine WINE_RUN PROGRAM.exe
+# With SCREENSHOT_DIR the report is also drawn by headless Chromium and its
+# screenshot kept there.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 
 runner=()
 encoding=UTF-8
@@ -13,6 +16,7 @@ if [ "${1:-}" = --wine ]; then
   shift 2
 fi
 program=$(realpath "$1")
+screenshots=${2:+$(realpath "$2")}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -185,6 +189,9 @@ for args in "" "report" "dump" "dump a b" "encrypt a.txt" "convert a b c"; do
 done
 run help
 expect_rc 0 "help"
+# Redirected to a file: code page 1250 bytes on Windows, UTF-8 on Linux.
+[ "$(text_of out | tail -n 1)" = "Návratový kód: 0 hotovo, 1 chyba, 2 chybné parametry." ] ||
+  fail "help to a file ends with [$(text_of out | tail -n 1)]"
 
 # search and overview over a data folder made here: one plain log of two
 # sessions (a quoted path with a comma, a title with code page 1250 letters
@@ -336,6 +343,54 @@ run overview --data-root emptyroot --by day
 expect_rc 1 "overview of a root without logs"
 expect_one_line err "overview of a root without logs"
 [ -s out ] && fail "overview of a root without logs wrote to stdout"
+
+# The report of both computers: its figures are those of the commands.
+run report --data pc1 --data pc2 --to 3.3.2026 --out report.html
+expect_rc 0 "report"
+[ -s out ] && fail "report wrote to stdout"
+run overview --data pc1 --data pc2 --to 3.3.2026 --by day --format csv
+tr -d '\r' <out >days.csv
+run search --data pc1 --data pc2 --to 3.3.2026 --format csv
+tr -d '\r' <out | iconv -f "$encoding" -t UTF-8 >programs.csv
+python3 - report.html days.csv programs.csv <<'PY' || fail "report data differ from the commands"
+import csv, json, re, sys
+page = open(sys.argv[1], encoding='utf-8').read()
+data = json.loads(re.search(r'<script type="application/json" id="report-data">(.*?)</script>', page, re.S).group(1))
+days = [{'date': r['from'], 'seconds': int(r['seconds'])} for r in csv.DictReader(open(sys.argv[2]))]
+programs = [{'path': r['path'], 'seconds': int(r['seconds']), 'active_days': int(r['active_days'])}
+            for r in csv.DictReader(open(sys.argv[3], encoding='utf-8')) if r['title'] == ''][:10]
+checks = [(data['from'], '28.2.2026'), (data['to'], '3.3.2026'), (data['days'], days),
+          ([{k: p[k] for k in ('path', 'seconds', 'active_days')} for p in data['programs']], programs),
+          ('Přehled činnosti' in page, True), ('34:10' in page, True),
+          (re.search(r'(src|href)=|https?:|@import', page), None)]
+for got, expected in checks:
+    if got != expected:
+        print('report: got', got, 'expected', expected, file=sys.stderr)
+        sys.exit(1)
+PY
+run report --data pc1 --out
+expect_rc 2 "report without a file name"
+run report --data pc1 --out blocker/report.html
+expect_rc 1 "report into a blocked path"
+expect_one_line err "report into a blocked path"
+
+# Drawn by a browser: the bands of both programs, the rest and the heat map
+# are on the screenshot.
+if [ -n "$screenshots" ]; then
+  shot=$screenshots/report.png
+  rm -f "$shot"
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/chromium" --window-size=1000,1000 --screenshot="$shot" \
+    "file://$work/report.html" >/dev/null 2>&1
+  if [ -s "$shot" ]; then
+    read -r blue orange grey heat <<<"$(python3 "$here/png_colors.py" "$shot" 1f77b4 ff7f0e b0b0b0 08519c)"
+    [ "$blue" -gt 2000 ] && [ "$orange" -gt 1000 ] && [ "$grey" -gt 5000 ] && [ "$heat" -gt 1000 ] ||
+      fail "report screenshot: pixels of the bands $blue, $orange, $grey, of the heat map $heat"
+  else
+    fail "chromium drew no screenshot of the report"
+  fi
+fi
 
 bad_queries=("search" "search --data hist --min 0" "overview --data hist --by fortnight")
 if [ ${#runner[@]} -eq 0 ]; then

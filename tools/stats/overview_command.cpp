@@ -55,18 +55,18 @@ int RunOverviewCommand(const Args& args) {
   bool written;
   if (format == Format::kTable) {
     written = WriteTable(ListTableColumns(3, {1, 2, 3}), ordered.size(),
-                         [&ordered](size_t row, std::vector<std::string>* cells) {
-                           for (int c = 0; c < 3; ++c) {
-                             (*cells)[c] = OverviewCellText(*ordered[row], c + 1);
+                         [&ordered](size_t row, CellSink* cells) {
+                           for (int c = 1; c <= 3; ++c) {
+                             cells->Text(OverviewCellText(*ordered[row], c));
                            }
                          });
   } else {
     written = WriteData(format, {{"from", false}, {"to", false}, {"seconds", true}},
-                        ordered.size(), [&ordered](size_t row, std::vector<std::string>* cells) {
+                        ordered.size(), [&ordered](size_t row, CellSink* cells) {
                           const ActivityRecord& entry = *ordered[row];
-                          (*cells)[0] = entry.PathText();
-                          (*cells)[1] = FixedDateTimeText(entry.latest);
-                          (*cells)[2] = std::to_string(entry.time);
+                          cells->Text(entry.PathText());
+                          cells->Text(FixedDateTimeText(entry.latest));
+                          cells->Number(entry.time);
                         });
   }
   PrintStatus(OverviewStatusText(found.shown, found.hidden, elapsed, ','));

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstring>
 #include <memory>
 
@@ -38,24 +42,27 @@ bool NeedsQuotes(std::string_view cell) {
   return false;
 }
 
-void AppendCsvCell(Output* out, std::string_view cell) {
+void AppendCsvCell(std::string* text, std::string_view cell) {
   if (!NeedsQuotes(cell)) {
-    out->Append(cell);
+    text->append(cell.data(), cell.size());
     return;
   }
-  std::string quoted = "\"";
+  *text += '"';
   for (char c : cell) {
-    if (c == '"') quoted += '"';
-    quoted += c;
+    if (c == '"') *text += '"';
+    *text += c;
   }
-  quoted += '"';
-  out->Append(quoted);
+  *text += '"';
 }
 
 // Control bytes (a line feed kept inside a logged title) would break the
 // table's lines; the table shows them as blanks.
 void AppendTableCell(std::string* line, std::string_view cell) {
-  for (char c : cell) *line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+  const size_t start = line->size();
+  line->append(cell.data(), cell.size());
+  for (size_t i = start; i < line->size(); ++i) {
+    if (static_cast<unsigned char>((*line)[i]) < 0x20) (*line)[i] = ' ';
+  }
 }
 
 std::string WithSeparator(const std::string& folder) {
@@ -198,24 +205,22 @@ void ReadRange(const Options& options, const CGlobal& history, DatePicker* start
   }
 }
 
-void Output::Append(std::string_view cp1250) {
-  buffer_.append(cp1250.data(), cp1250.size());
-}
+void Output::Append(std::string_view cp1250) { AppendTerminalText(TerminalText(cp1250)); }
 
-void Output::EndLine() {
-  buffer_ += kLineEnd;
+void Output::AppendTerminalText(std::string_view text) {
+  buffer_.append(text.data(), text.size());
   FlushIfFull();
 }
 
 void Output::FlushIfFull() {
   constexpr size_t kChunk = 1 << 16;
   if (buffer_.size() < kChunk) return;
-  if (!failed_ && !WriteText(stdout, TerminalText(buffer_))) failed_ = true;
+  if (!failed_ && !WriteText(stdout, buffer_)) failed_ = true;
   buffer_.clear();
 }
 
 bool Output::Finish() {
-  if (!failed_ && !buffer_.empty() && !WriteText(stdout, TerminalText(buffer_))) failed_ = true;
+  if (!failed_ && !buffer_.empty() && !WriteText(stdout, buffer_)) failed_ = true;
   buffer_.clear();
   if (!failed_) return true;
   const int code = errno;
@@ -223,88 +228,212 @@ bool Output::Finish() {
   return false;
 }
 
+void CellSink::Number(uint64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+  Text(std::string_view(digits, static_cast<size_t>(end - digits)));
+}
+
+namespace {
+
+// The widest cell of each column.
+class WidthSink : public CellSink {
+ public:
+  explicit WidthSink(std::vector<size_t>* widths) : widths_(widths) {}
+  void Start() { column_ = 0; }
+  void Text(std::string_view cell) override {
+    size_t& width = (*widths_)[column_++];
+    width = std::max(width, cell.size());
+  }
+
+ private:
+  std::vector<size_t>* widths_;
+  size_t column_ = 0;
+};
+
+// One line of the table: cells padded to their column's width on its side,
+// two blanks apart, no blanks at the end.
+class TableLineSink : public CellSink {
+ public:
+  TableLineSink(const std::vector<TableColumn>& columns, const std::vector<size_t>& widths,
+                std::string* out)
+      : columns_(columns), widths_(widths), out_(out) {}
+  void Start() {
+    column_ = 0;
+    line_start_ = out_->size();
+  }
+  void Text(std::string_view cell) override {
+    std::string* line = out_;
+    if (column_ > 0) line->append(2, ' ');
+    const size_t padding = widths_[column_] - std::min(widths_[column_], cell.size());
+    if (columns_[column_].right) line->append(padding, ' ');
+    AppendTableCell(line, cell);
+    if (!columns_[column_].right) line->append(padding, ' ');
+    ++column_;
+  }
+  void End() {
+    std::string* line = out_;
+    const size_t kept = line->find_last_not_of(' ');
+    line->resize(kept == std::string::npos || kept < line_start_ ? line_start_ : kept + 1);
+    *line += kLineEnd;
+  }
+
+ private:
+  const std::vector<TableColumn>& columns_;
+  const std::vector<size_t>& widths_;
+  std::string* out_;
+  size_t column_ = 0;
+  size_t line_start_ = 0;
+};
+
+class CsvSink : public CellSink {
+ public:
+  explicit CsvSink(std::string* out) : out_(out) {}
+  void Start() { first_ = true; }
+  void Text(std::string_view cell) override {
+    if (!first_) *out_ += ',';
+    first_ = false;
+    AppendCsvCell(out_, cell);
+  }
+
+ private:
+  std::string* out_;
+  bool first_ = true;
+};
+
+// One object of the array: each cell under its key, numbers unquoted.
+class JsonSink : public CellSink {
+ public:
+  JsonSink(const std::vector<DataColumn>& columns, std::string* out)
+      : columns_(columns), out_(out) {
+    for (size_t c = 0; c < columns.size(); ++c) {
+      keys_.emplace_back(c == 0 ? "  {" : ", ");
+      AppendJsonString(&keys_.back(), columns[c].key);
+      keys_.back() += ": ";
+    }
+  }
+  void Start() { column_ = 0; }
+  void Text(std::string_view cell) override {
+    std::string* out = out_;
+    *out += keys_[column_];
+    if (columns_[column_].number) {
+      out->append(cell.data(), cell.size());
+    } else {
+      AppendJsonString(out, cell);
+    }
+    ++column_;
+  }
+
+ private:
+  const std::vector<DataColumn>& columns_;
+  std::vector<std::string> keys_;
+  std::string* out_;
+  size_t column_ = 0;
+};
+
+// Formats rows [begin, end) into the text.
+using FormatRows = std::function<void(size_t begin, size_t end, std::string* text)>;
+
+// Formats the rows in blocks (converted for the terminal), every other block
+// on a helper thread, and writes the blocks in order as they are done: two
+// cores share the cost, and only a few blocks wait in memory.
+void WriteInBlocks(size_t rows, const FormatRows& format, Output* out) {
+  constexpr size_t kBlockRows = 4096;
+  const size_t blocks = (rows + kBlockRows - 1) / kBlockRows;
+  const auto block_end = [rows](size_t block) { return std::min(rows, (block + 1) * kBlockRows); };
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::map<size_t, std::string> done;  // the helper's blocks, not yet written
+  size_t written = 0;                  // blocks written so far
+  std::thread helper([&] {
+    for (size_t block = 1; block < blocks; block += 2) {
+      std::string text;
+      format(block * kBlockRows, block_end(block), &text);
+      text = TerminalText(text);
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return block <= written + 2; });
+      done.emplace(block, std::move(text));
+      changed.notify_all();
+    }
+  });
+  std::string text;
+  for (size_t block = 0; block < blocks; ++block) {
+    if (block % 2 == 0) {
+      text.clear();
+      format(block * kBlockRows, block_end(block), &text);
+      text = TerminalText(text);
+    } else {
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return done.count(block) != 0; });
+      text = std::move(done[block]);
+      done.erase(block);
+    }
+    out->AppendTerminalText(text);
+    std::lock_guard<std::mutex> lock(mutex);
+    written = block + 1;
+    changed.notify_all();
+  }
+  helper.join();
+}
+
+}  // namespace
+
 bool WriteTable(const std::vector<TableColumn>& columns, size_t rows, const RowCells& cells) {
   std::vector<size_t> widths;
   for (const TableColumn& column : columns) widths.push_back(std::strlen(column.caption));
-  std::vector<std::string> row_cells(columns.size());
+  WidthSink measure(&widths);
   for (size_t r = 0; r < rows; ++r) {
-    cells(r, &row_cells);
-    for (size_t c = 0; c < columns.size(); ++c) {
-      widths[c] = std::max(widths[c], row_cells[c].size());
-    }
+    measure.Start();
+    cells(r, &measure);
   }
   Output out;
-  std::string line;
-  const auto write_line = [&](const std::vector<std::string>& texts) {
-    line.clear();
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) line += "  ";
-      const size_t padding = widths[c] - texts[c].size();
-      if (columns[c].right) line.append(padding, ' ');
-      AppendTableCell(&line, texts[c]);
-      if (!columns[c].right) line.append(padding, ' ');
+  std::string captions;
+  TableLineSink caption_line(columns, widths, &captions);
+  caption_line.Start();
+  for (const TableColumn& column : columns) caption_line.Text(column.caption);
+  caption_line.End();
+  out.Append(captions);
+  WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+    TableLineSink line(columns, widths, text);
+    for (size_t r = begin; r < end; ++r) {
+      line.Start();
+      cells(r, &line);
+      line.End();
     }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out.Append(line);
-    out.EndLine();
-  };
-  std::vector<std::string> captions;
-  for (const TableColumn& column : columns) captions.push_back(column.caption);
-  write_line(captions);
-  for (size_t r = 0; r < rows; ++r) {
-    cells(r, &row_cells);
-    write_line(row_cells);
-  }
+  }, &out);
   return out.Finish();
 }
 
 bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t rows,
                const RowCells& cells) {
   Output out;
-  std::vector<std::string> row_cells(columns.size());
+  std::string header;
   if (format == Format::kCsv) {
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) out.Append(',');
-      out.Append(columns[c].key);
-    }
-    out.EndLine();
-    for (size_t r = 0; r < rows; ++r) {
-      cells(r, &row_cells);
-      for (size_t c = 0; c < columns.size(); ++c) {
-        if (c > 0) out.Append(',');
-        AppendCsvCell(&out, row_cells[c]);
+    CsvSink keys(&header);
+    for (const DataColumn& column : columns) keys.Text(column.key);
+    out.Append(header + kLineEnd);
+    WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+      CsvSink csv(text);
+      for (size_t r = begin; r < end; ++r) {
+        csv.Start();
+        cells(r, &csv);
+        *text += kLineEnd;
       }
-      out.EndLine();
-    }
+    }, &out);
     return out.Finish();
   }
-  out.Append('[');
-  std::vector<std::string> keys;
-  for (size_t c = 0; c < columns.size(); ++c) {
-    keys.emplace_back(c == 0 ? "  {" : ", ");
-    AppendJsonString(&keys.back(), columns[c].key);
-    keys.back() += ": ";
-  }
-  std::string object;
-  for (size_t r = 0; r < rows; ++r) {
-    cells(r, &row_cells);
-    if (r > 0) out.Append(',');
-    out.EndLine();
-    object.clear();
-    for (size_t c = 0; c < columns.size(); ++c) {
-      object += keys[c];
-      if (columns[c].number) {
-        object += row_cells[c];
-      } else {
-        AppendJsonString(&object, row_cells[c]);
-      }
+  out.Append("[");
+  WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+    JsonSink json(columns, text);
+    for (size_t r = begin; r < end; ++r) {
+      if (r > 0) *text += ',';
+      *text += kLineEnd;
+      json.Start();
+      cells(r, &json);
+      *text += '}';
     }
-    object += '}';
-    out.Append(object);
-  }
-  if (rows > 0) out.EndLine();
-  out.Append(']');
-  out.EndLine();
+  }, &out);
+  out.Append(rows > 0 ? std::string(kLineEnd) + "]" + kLineEnd : std::string("]") + kLineEnd);
   return out.Finish();
 }
 

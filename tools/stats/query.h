@@ -65,16 +65,15 @@ void ReadRange(const Options& options, const CGlobal& history, DatePicker* start
                DatePicker* end);
 
 // Program text (code page 1250) on standard output, converted for the
-// terminal a chunk at a time as it grows.
+// terminal and written a chunk at a time as it grows.
 class Output {
  public:
   Output() = default;
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
   void Append(std::string_view cp1250);
-  void Append(char c) { buffer_ += c; }
-  // Line ends as the platform writes them.
-  void EndLine();
+  // Text already converted by TerminalText.
+  void AppendTerminalText(std::string_view text);
   // Writes what is left; false, after printing why, when any write failed.
   bool Finish();
 
@@ -84,12 +83,21 @@ class Output {
   bool failed_ = false;
 };
 
-// The cells of output row `row` (code page 1250), one per column.
-using RowCells = std::function<void(size_t row, std::vector<std::string>* cells)>;
+// Takes the cells of one output row in column order (code page 1250), each
+// written where it goes without a copy of the row.
+class CellSink {
+ public:
+  virtual ~CellSink() = default;
+  virtual void Text(std::string_view cell) = 0;
+  void Number(uint64_t value);
+};
+// Gives the cells of output row `row` to the sink, one per column.
+using RowCells = std::function<void(size_t row, CellSink* sink)>;
 
 // The table: the captions over the cells, each column as wide as its widest
 // text and aligned to its side. The cells of each row are asked for twice:
-// for the widths, then for the lines.
+// for the widths, then for the lines. Both writers ask for the cells of
+// different rows on two threads at once.
 struct TableColumn {
   const char* caption;
   bool right;

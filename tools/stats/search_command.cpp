@@ -21,13 +21,26 @@ uint32_t DailyAverageSeconds(const ActivityRecord& r) {
   return r.activeDays != 0 ? r.time / r.activeDays : r.time;
 }
 
-void DataCells(const ActivityRecord& r, std::vector<std::string>* cells) {
-  (*cells)[0] = r.PathText();
-  (*cells)[1] = r.TitleText();
-  (*cells)[2] = std::to_string(r.time);
-  (*cells)[3] = FixedDateTimeText(r.latest);
-  (*cells)[4] = std::to_string(r.activeDays);
-  (*cells)[5] = std::to_string(DailyAverageSeconds(r));
+void DataCells(const ActivityRecord& r, CellSink* cells) {
+  cells->Text(r.PathText());
+  cells->Text(r.TitleText());
+  cells->Number(r.time);
+  cells->Text(FixedDateTimeText(r.latest));
+  cells->Number(r.activeDays);
+  cells->Number(DailyAverageSeconds(r));
+}
+
+// The list's cells; the path and title as they are stored.
+void TableCells(const ActivityRecord& r, CellSink* cells) {
+  for (int c = 0; c < kListColumns; ++c) {
+    if (c == 0) {
+      cells->Text(r.PathText());
+    } else if (c == 3) {
+      cells->Text(r.TitleText());
+    } else {
+      cells->Text(SearchCellText(r, c));
+    }
+  }
 }
 
 bool ParseMinSeconds(const std::string& text, int32_t* seconds) {
@@ -78,10 +91,8 @@ int RunSearchCommand(const Args& args) {
   bool written;
   if (format == Format::kTable) {
     written = WriteTable(ListTableColumns(2, {0, 1, 2, 3, 4, 5}), ordered.size(),
-                         [&ordered](size_t row, std::vector<std::string>* cells) {
-                           for (int c = 0; c < kListColumns; ++c) {
-                             (*cells)[c] = SearchCellText(*ordered[row], c);
-                           }
+                         [&ordered](size_t row, CellSink* cells) {
+                           TableCells(*ordered[row], cells);
                          });
   } else {
     written = WriteData(format,
@@ -92,7 +103,7 @@ int RunSearchCommand(const Args& args) {
                          {"active_days", true},
                          {"daily_average", true}},
                         ordered.size(),
-                        [&ordered](size_t row, std::vector<std::string>* cells) {
+                        [&ordered](size_t row, CellSink* cells) {
                           DataCells(*ordered[row], cells);
                         });
   }

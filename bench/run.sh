@@ -12,7 +12,7 @@ data=build/bench-data
 stamp=$data/generated.stamp
 runs=${BENCH_RUNS:-5}
 
-for program in "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe" \
+for program in build/native/tools/stats/tramo2-stats "$native/history_gen" "$native/history_bench" "$windows/history_bench.exe" \
                "$native/query_bench" "$windows/query_bench.exe" \
                "$native/list_sort_bench" "$windows/list_sort_bench.exe" \
                "$native/tick_bench" "$windows/tick_bench.exe" \
@@ -47,6 +47,9 @@ native_out+=$'\n'$native_queries
 native_list=$("$native/list_sort_bench" "$runs")
 printf '%s\n' "$native_list" | grep -v '^= '
 native_out+=$'\n'$native_list
+native_stats=$(bash bench/stats_bench.sh build/native/tools/stats/tramo2-stats "$data" "$runs")
+printf '%s\n' "$native_stats" | grep -v '^= '
+native_out+=$'\n'$native_stats
 native_tick=$("$native/tick_bench")
 printf '%s\n' "$native_tick" | grep -v '^= '
 native_out+=$'\n'$native_tick
@@ -99,6 +102,18 @@ row "overview by day, s" overview_day_s "< 0.05"
 row "overview by hour, s" overview_hour_s "< 0.05"
 row "overview by session, s" overview_session_s "< 0.05"
 row "queries peak memory, MB" query_peak_mb ""
+row "stats history load, s" stats_load_s "(search matching nothing)"
+row "stats search csv, s" stats_csv_s ""
+row "stats csv over load" stats_csv_extra_ratio "<= 0.4"
+row "stats csv peak, MB" stats_csv_peak_mb "< 200"
+row "stats search table, s" stats_table_s ""
+row "stats table over load" stats_table_extra_ratio "<= 0.4"
+row "stats table peak, MB" stats_table_peak_mb "< 200"
+row "stats search json, s" stats_json_s ""
+row "stats json over load" stats_json_extra_ratio "<= 0.4"
+row "stats json peak, MB" stats_json_peak_mb "< 200"
+row "stats report, s" stats_report_s "< 2"
+row "stats report page, MB" stats_report_mb "< 3"
 row "list fill, 250k rows, s" list_fill_s ""
 row "list sort, column 0, s" list_sort0_s ""
 row "list sort, column 1, s" list_sort1_s ""

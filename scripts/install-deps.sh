@@ -9,6 +9,8 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
 # clang with libFuzzer and its sanitizer runtimes: the fuzz harnesses (build/fuzz).
 packages+=(clang-14)
 packages+=(libclang-rt-14-dev)
+packages+=(time)  # peak memory of tramo2-stats in make bench
+packages+=(chromium)  # draws the tramo2-stats report in its test
 
 missing=()
 for p in "${packages[@]}"; do

@@ -72,6 +72,41 @@ void CGlobal::Clear() {
   earliest = 0;
 }
 
+void CGlobal::MergeHistories(const std::vector<CGlobal*>& sources) {
+  Clear();
+  Create();
+  std::vector<PeriodNode*> next;
+  for (CGlobal* source : sources) {
+    next.push_back(source->head_);
+    if (!IsNearZero(source->earliest) &&
+        (IsNearZero(earliest) || source->earliest < earliest)) {
+      earliest = source->earliest;
+    }
+    source->head_ = nullptr;  // the nodes change owner
+    source->Clear();
+  }
+  PeriodNode** tail = &head_;
+  for (;;) {
+    int newest = -1;
+    for (size_t i = 0; i < next.size(); ++i) {
+      if (next[i] != nullptr && (newest < 0 || next[i]->key > next[newest]->key)) {
+        newest = static_cast<int>(i);
+      }
+    }
+    if (newest < 0) break;
+    PeriodNode* node = next[newest];
+    next[newest] = node->next;
+    *tail = node;
+    tail = &node->next;
+    // The first node from the head stays the one found for its key.
+    if (node_index_.Find(NodeKeyBits(node->key)) == nullptr) {
+      node_index_.Set(NodeKeyBits(node->key), node);
+    }
+  }
+  *tail = nullptr;
+  loaded = true;
+}
+
 PeriodNode* CGlobal::NewNode(double key) {
   PeriodNode* node = NodePool().Create();
   node->key = key;

@@ -38,6 +38,14 @@ class CGlobal {
   // Releases every node and its records.
   void Clear();
 
+  // Moves the nodes of several histories (one per computer, each read on
+  // its own) into this one, which is cleared first: merged newest first, so
+  // that the node with the later key goes first while each history keeps its
+  // own order (a merge, not a sort), ties going to the history listed first.
+  // Sets loaded, and earliest to the earliest of all; the sources are left
+  // empty.
+  void MergeHistories(const std::vector<CGlobal*>& sources);
+
   // The first node from the head whose key equals key exactly.
   PeriodNode* FindNode(double key);
   // Opens a session marker after a session header, else extends the current one.

@@ -8,51 +8,18 @@
 #include <string_view>
 #include <vector>
 
+#include "views/list_cells.h"
+#include "views/list_order.h"
+#include "views/row_store.h"
+
 struct ActivityRecord;
 class CSez;
 
 // The rows of the main window's list FileView, with their cell texts, their
 // order and their colours. The window shows them through an owner-data list:
 // it asks for row i's cell j by index and forwards clicks and draws here.
-
-constexpr int kListColumns = 6;
-
-// The caption of a live row: a short name for an executable's path
-// ("C:\Program Files\Opera\opera.exe" -> "opera").
-std::string DisplayName(const std::string& path);
-
-struct RgbColor {
-  uint8_t red;
-  uint8_t green;
-  uint8_t blue;
-};
-
-inline bool operator==(RgbColor a, RgbColor b) {
-  return a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
-
-// The text colour of rows that carry a window title, derived from the list's
-// own font colour: darker where it can be, else lighter.
-RgbColor DetailRowColor(RgbColor font);
-
-// Which popup menu the list offers: PopupMenu1 ("Přidat do podrobných
-// statistik", "Kopírovat do schránky") or PopupMenu2 ("Zobrazit podrobněji",
-// "Kopírovat do schránky").
-enum class ListPopup { kActivity, kOverview };
-
-struct ListLayout {
-  ListPopup popup;
-  bool column3_right_aligned;  // the other columns keep their designed sides
-  const char* captions[kListColumns];
-};
-
-// The layout of view modes 1 to 3; nullptr for any other mode, whose
-// selection changes nothing on the list.
-const ListLayout* LayoutForMode(uint32_t mode);
-
-// Designed alignment: columns 1, 2, 4 and 5 right, 0 and 3 left (column 3
-// then follows the mode's layout).
-bool ColumnRightAligned(int column);
+// The parts live in their own units: the columns, cells and colours in
+// list_cells.h, the order in list_order.h, the row texts in row_store.h.
 
 enum class ZmenOutcome {
   kIgnored,  // no record or no name: nothing changed
@@ -118,19 +85,11 @@ class ListModel {
   // without a record or bucket name. Does not sort.
   void ZmenK(const ActivityRecord* record);
 
-  // fileViewCompare, literally: the composed texts compared with the user
-  // locale. Negative: row1 sorts first. A date cell that cannot be read
-  // makes the pair equal and records one event at level 2 per call.
+  // fileViewCompare in the current mode and sort settings (list_order.h).
   int FileViewCompare(size_t row1, size_t row2) const;
 
-  // Sorts the whole list into the order FileViewCompare defines (rows that
-  // compare equal keep their relative order). Each row's key is built once
-  // per sort: a number where the cell's text orders as one, else the rank of
-  // its composed text among the distinct texts, so the locale is consulted
-  // once per distinct text, not per comparison. Rows whose date cell cannot
-  // be read compare equal to every row; they go to the end and each records
-  // one event. *tracked_row, when given, is moved to the new index of the
-  // row it named (the window's focus).
+  // Sorts the whole list into ListOrder's order. *tracked_row, when given,
+  // is moved to the new index of the row it named (the window's focus).
   void Sort(size_t* tracked_row = nullptr);
 
   // fileViewColumnClick: the same column flips the direction, another column
@@ -147,23 +106,14 @@ class ListModel {
   bool FocusedRowText(ptrdiff_t focused, std::string* text) const;
 
  private:
-  class Arena;
-  struct RowCells;
-
-  void Append(const RowCells& cells);
-  // Replaces row's record by one with the given cells.
-  void Replace(size_t row, const RowCells& cells);
-  void CompactIfWasteful();
+  class Cells;
+  SortSettings settings() const { return {view_mode_, sort_column_, sort_direction_}; }
+  void Append(const std::string_view* texts) { rows_.Append(texts); }
 
   uint32_t view_mode_ = 1;
   uint8_t sort_column_ = 1;
   uint8_t sort_direction_ = 0;
-  // Each row is one record in the arena: seven texts (six cells and the
-  // row text), each as a 32-bit length, the bytes and a 0 byte.
-  std::vector<const char*> rows_;
-  std::unique_ptr<Arena> arena_;
-  size_t live_bytes_ = 0;
-  size_t dead_bytes_ = 0;
+  RowStore rows_;
 };
 
 #endif  // TRAMO_VIEWS_LIST_MODEL_H_

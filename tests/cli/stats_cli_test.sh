@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs tramo2-stats as a user would, on files made here, and checks its
 # output, files and exit codes.
-# Usage: stats_cli_test.sh PROGRAM
+# Usage: stats_cli_test.sh PROGRAM [SCREENSHOT_DIR]
 #        stats_cli_test.sh --wine WINE_RUN PROGRAM.exe
+# With SCREENSHOT_DIR the report is also drawn by headless Chromium and its
+# screenshot kept there.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 
 runner=()
 encoding=UTF-8
@@ -13,6 +16,7 @@ if [ "${1:-}" = --wine ]; then
   shift 2
 fi
 program=$(realpath "$1")
+screenshots=${2:+$(realpath "$2")}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -185,6 +189,9 @@ for args in "" "report" "dump" "dump a b" "encrypt a.txt" "convert a b c"; do
 done
 run help
 expect_rc 0 "help"
+# Redirected to a file: code page 1250 bytes on Windows, UTF-8 on Linux.
+[ "$(text_of out | tail -n 1)" = "Návratový kód: 0 hotovo, 1 chyba, 2 chybné parametry." ] ||
+  fail "help to a file ends with [$(text_of out | tail -n 1)]"
 
 # search and overview over a data folder made here: one plain log of two
 # sessions (a quoted path with a comma, a title with code page 1250 letters
@@ -263,6 +270,127 @@ expect_text out '               Od                 Do     Doba
 run search --data missing
 expect_rc 1 "search in a missing folder"
 [ -s out ] && fail "search in a missing folder wrote to stdout"
+
+# Two computers, each with its own data folder: the desk (pc1) and a
+# notebook (pc2) whose clock was once set two days ahead and back. Both ran
+# notepad on 1.3.2026; the notebook's history starts a day earlier.
+mkdir pc1 pc2 nologs
+session() { printf '\r\n#-------------------------------------------\r\n#Seance dne: %s\r\n' "$1"; }
+period() { printf '\r\n%s#Statistika od %s do %s\r\n#cas (sec),cesta,titulek\r\n' "${3:-}" "$1" "$2"; }
+{
+  session '1.3.2026 08:00:00'
+  period '1.3.2026 08:00:00' '08:59:59'
+  printf '1000,C:\\Windows\\notepad.exe,\r\n500,C:\\Tools\\calc.exe,\r\n'
+  session '2.3.2026 09:00:00'
+  period '2.3.2026 09:00:00' '09:59:59'
+  printf '600,C:\\Windows\\notepad.exe,\r\n'
+} >pc1/Tramo2_cvs2026_03.txt
+{
+  session '28.2.2026 22:00:00'
+  period '28.2.2026 22:00:00' '22:59:59'
+  printf '50,C:\\Windows\\notepad.exe,\r\n'
+} >pc2/Tramo2_cvs2026_02.txt
+{
+  session '1.3.2026 20:00:00'
+  period '1.3.2026 20:00:00' '20:59:59'
+  printf '300,C:\\Windows\\notepad.exe,\r\n'
+  period '3.3.2026 10:00:00' '10:59:59' $'#Zmena systemoveho casu!\r\n'
+  printf '200,C:\\Tools\\calc.exe,\r\n'
+  period '1.3.2026 21:00:00' '21:59:59' $'#Zmena systemoveho casu!\r\n'
+  printf '100,C:\\Windows\\notepad.exe,\r\n100,C:\\Tools\\calc.exe,\r\nbroken line\r\n'
+} >pc2/Tramo2_cvs2026_03.txt
+printf 'not a log' >nologs/readme.md
+mkdir root
+cp -r pc1 pc2 nologs root/
+
+# The periods merge newest first, each computer in its own order: seconds add
+# up, last seen is the latest, notepad's 1.3.2026 on both computers is one
+# active day, while calc's days follow the notebook's clock (three, where a
+# sorted history would give two). The range starts on the notebook's first day.
+two_computers='path,title,seconds,last_seen,active_days,daily_average
+C:\Windows\notepad.exe,,2050,2.3.2026 09:00:00,3,683
+C:\Tools\calc.exe,,800,3.3.2026 10:00:00,3,266'
+for data in "--data pc1 --data pc2" "--data pc2 --data pc1 --data nologs" "--data-root root"; do
+  # shellcheck disable=SC2086
+  run search $data --format csv
+  expect_rc 0 "search [$data]"
+  expect_text out "$two_computers" "search [$data]"
+  expect_status "search [$data]" ": 2 / 0, "
+  expect_status "search [$data]" "pc2): Chyba v databazi"
+done
+run overview --data pc1 --data pc2 --by day --format csv
+expect_rc 0 "overview of two computers by day"
+expect_text out 'from,to,seconds
+3.3.2026,3.3.2026 10:59:59,3599
+2.3.2026,2.3.2026 09:59:59,3599
+1.3.2026,1.3.2026 21:59:59,10797
+28.2.2026,28.2.2026 22:59:59,3599' "overview of two computers by day"
+run overview --data-root root --by session --format csv
+expect_rc 0 "overview of two computers by session"
+expect_text out 'from,to,seconds
+2.3.2026 08:59:59,2.3.2026 09:59:59,3599
+1.3.2026 19:59:59,1.3.2026 21:59:59,7199
+1.3.2026 07:59:59,1.3.2026 08:59:59,3599
+28.2.2026 21:59:59,28.2.2026 22:59:59,3599' "overview of two computers by session"
+
+# A folder without logs gives an empty answer; a root without any fails.
+run search --data nologs --format csv
+expect_rc 0 "search in a folder without logs"
+expect_text out 'path,title,seconds,last_seen,active_days,daily_average' "search in a folder without logs"
+mkdir emptyroot
+cp -r nologs emptyroot/
+run overview --data-root emptyroot --by day
+expect_rc 1 "overview of a root without logs"
+expect_one_line err "overview of a root without logs"
+[ -s out ] && fail "overview of a root without logs wrote to stdout"
+
+# The report of both computers: its figures are those of the commands.
+run report --data pc1 --data pc2 --to 3.3.2026 --out report.html
+expect_rc 0 "report"
+[ -s out ] && fail "report wrote to stdout"
+run overview --data pc1 --data pc2 --to 3.3.2026 --by day --format csv
+tr -d '\r' <out >days.csv
+run search --data pc1 --data pc2 --to 3.3.2026 --format csv
+tr -d '\r' <out | iconv -f "$encoding" -t UTF-8 >programs.csv
+python3 - report.html days.csv programs.csv <<'PY' || fail "report data differ from the commands"
+import csv, json, re, sys
+page = open(sys.argv[1], encoding='utf-8').read()
+data = json.loads(re.search(r'<script type="application/json" id="report-data">(.*?)</script>', page, re.S).group(1))
+days = [{'date': r['from'], 'seconds': int(r['seconds'])} for r in csv.DictReader(open(sys.argv[2]))]
+programs = [{'path': r['path'], 'seconds': int(r['seconds']), 'active_days': int(r['active_days'])}
+            for r in csv.DictReader(open(sys.argv[3], encoding='utf-8')) if r['title'] == ''][:10]
+checks = [(data['from'], '28.2.2026'), (data['to'], '3.3.2026'), (data['days'], days),
+          ([{k: p[k] for k in ('path', 'seconds', 'active_days')} for p in data['programs']], programs),
+          ('Přehled činnosti' in page, True), ('34:10' in page, True),
+          (re.search(r'(src|href)=|https?:|@import', page), None)]
+for got, expected in checks:
+    if got != expected:
+        print('report: got', got, 'expected', expected, file=sys.stderr)
+        sys.exit(1)
+PY
+run report --data pc1 --out
+expect_rc 2 "report without a file name"
+run report --data pc1 --out blocker/report.html
+expect_rc 1 "report into a blocked path"
+expect_one_line err "report into a blocked path"
+
+# Drawn by a browser: the bands of both programs, the rest and the heat map
+# are on the screenshot.
+if [ -n "$screenshots" ]; then
+  shot=$screenshots/report.png
+  rm -f "$shot"
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/chromium" --window-size=1000,1000 --screenshot="$shot" \
+    "file://$work/report.html" >/dev/null 2>&1
+  if [ -s "$shot" ]; then
+    read -r blue orange grey heat <<<"$(python3 "$here/png_colors.py" "$shot" 1f77b4 ff7f0e b0b0b0 08519c)"
+    [ "$blue" -gt 2000 ] && [ "$orange" -gt 1000 ] && [ "$grey" -gt 5000 ] && [ "$heat" -gt 1000 ] ||
+      fail "report screenshot: pixels of the bands $blue, $orange, $grey, of the heat map $heat"
+  else
+    fail "chromium drew no screenshot of the report"
+  fi
+fi
 
 bad_queries=("search" "search --data hist --min 0" "overview --data hist --by fortnight")
 if [ ${#runner[@]} -eq 0 ]; then

@@ -375,3 +375,45 @@ TEST(ListModelTest, SortAgreesWithLiteralComparison) {
 }
 
 }  // namespace
+
+// tramo2-stats orders result records without a list: the order must be the
+// list's own, row for row, ties and texts beyond the numeric keys included.
+TEST(ListModelTest, RecordsInListOrderIsTheListsOrder) {
+  std::mt19937 random(7);
+  const std::vector<std::string> paths = {"C:\\a\\čaj.exe", "C:\\A\\ČAJ.exe", "C:\\a\\cukr.exe",
+                                          "C:\\ch\\chata.exe", "C:\\h\\hrad.exe"};
+  const std::vector<std::string> titles = {"", "", "Doc", "doc", "Čaj", "chata"};
+  for (uint32_t mode : {2u, 3u}) {
+    std::vector<ActivityRecord> records;
+    for (int i = 0; i < 60; ++i) {
+      const double date = kDay - random() % 40 - (random() % 24) / 24.0;
+      uint32_t time = 60 * (1 + random() % 3);
+      if (random() % 10 == 0) time = 90000000 + random() % 3;  // beyond 1000 days
+      const std::string path = mode == 3 ? FixedDateTimeText(date) : paths[random() % paths.size()];
+      records.push_back(Record(path, mode == 3 ? "" : titles[random() % titles.size()], time, date,
+                               1 + random() % 3));
+    }
+    std::vector<ActivityRecord*> pointers;
+    for (ActivityRecord& r : records) pointers.push_back(&r);
+    for (uint8_t column = 0; column < 7; ++column) {
+      for (uint8_t direction = 0; direction < 2; ++direction) {
+        ListModel model;
+        model.Zobraz(mode);
+        model.SetSortSettings(column, direction);
+        for (const ActivityRecord* r : pointers) mode == 3 ? model.ZmenK(r) : model.ZmenJ(r);
+        model.Sort();
+        const std::vector<ActivityRecord*> ordered =
+            RecordsInListOrder(pointers, SortSettings{mode, column, direction});
+        ASSERT_EQ(model.size(), ordered.size());
+        for (size_t i = 0; i < ordered.size(); ++i) {
+          for (int c = 0; c < kListColumns; ++c) {
+            const std::string cell = mode == 3 ? OverviewCellText(*ordered[i], c)
+                                               : SearchCellText(*ordered[i], c);
+            ASSERT_EQ(model.Cell(i, c), cell) << "mode " << mode << " column " << int(column)
+                                              << " direction " << int(direction) << " row " << i;
+          }
+        }
+      }
+    }
+  }
+}

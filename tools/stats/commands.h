@@ -16,6 +16,8 @@ extern const Command kConvertCommand;
 extern const Command kSearchCommand;
 // overview --data DIR --by SIZE ...: recorded time per session or period.
 extern const Command kOverviewCommand;
+// report --data DIR ... --out FILE.html: the history as one page of charts.
+extern const Command kReportCommand;
 
 }  // namespace stats
 

@@ -87,12 +87,12 @@ bool Utf8ToCp1250(std::string_view text, std::string* cp1250) {
 std::string Cp1250ToUtf8(std::string_view text) {
   std::string result;
   result.reserve(text.size() + text.size() / 2);
-  for (const char c : text) {
-    const uint8_t byte = static_cast<uint8_t>(c);
-    if (byte < 0x80) {
-      result += c;
-      continue;
-    }
+  size_t ascii = 0;  // start of the ASCII bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint8_t byte = static_cast<uint8_t>(text[i]);
+    if (byte < 0x80) continue;
+    result.append(text.data() + ascii, i - ascii);
+    ascii = i + 1;
     // Every code point of the table lies below U+10000: two or three bytes.
     const uint16_t code = kHighHalf[byte - 0x80];
     if (code < 0x800) {
@@ -103,6 +103,7 @@ std::string Cp1250ToUtf8(std::string_view text) {
     }
     result += static_cast<char>(0x80 | (code & 0x3F));
   }
+  result.append(text.data() + ascii, text.size() - ascii);
   return result;
 }
 

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   PrepareStandardStreams();
   const std::vector<const Command*> commands = {&kDumpCommand, &kEncryptCommand,
                                                 &kConvertCommand, &kSearchCommand,
-                                                &kOverviewCommand};
+                                                &kOverviewCommand, &kReportCommand};
   if (argc < 2) {
     PrintUsage(stderr, commands, Message());
     return kExitBadArguments;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The platform edge of tramo2-stats: standard streams and the encoding of
 // texts printed for people. One implementation per platform.
@@ -31,6 +32,11 @@ bool ArgumentText(const std::string& argument, std::string* cp1250);
 // 1250 text through the wide console API (its own code page is usually the
 // OEM one); a file or pipe gets the bytes. False when the stream fails.
 bool WriteText(FILE* stream, std::string_view text);
+
+// Names (not paths) of the subfolders of a folder, "." and ".." left out, in
+// no particular order; false with the OS's text when it cannot be listed.
+bool ListSubfolders(const std::string& folder, std::vector<std::string>* names,
+                    std::string* error);
 
 }  // namespace stats
 

@@ -4,6 +4,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/error_text_win32.h"
+
 namespace stats {
 namespace {
 
@@ -48,6 +50,25 @@ bool WriteText(FILE* stream, std::string_view text) {
   DWORD written = 0;
   return count > 0 && WriteConsoleW(console, wide.data(), static_cast<DWORD>(count), &written,
                                     nullptr) != 0;
+}
+
+bool ListSubfolders(const std::string& folder, std::vector<std::string>* names,
+                    std::string* error) {
+  names->clear();
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    *error = platform::ErrorText(GetLastError());
+    return false;
+  }
+  do {
+    const std::string name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != "..") {
+      names->push_back(name);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
 }
 
 }  // namespace stats

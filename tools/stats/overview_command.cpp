@@ -7,7 +7,8 @@
 #include "query.h"
 #include "store/cglobal.h"
 #include "support/datetime.h"
-#include "views/list_model.h"
+#include "views/list_cells.h"
+#include "views/list_order.h"
 #include "views/overview.h"
 
 namespace stats {
@@ -27,17 +28,19 @@ int BucketOfName(const std::string& name) {
 int RunOverviewCommand(const Args& args) {
   Options options;
   Format format = Format::kTable;
-  CalendarDate date;
-  if (!options.Parse(args, {"--data", "--by", "--from", "--to", "--format"}, {}) ||
-      !options.Has("--data") || BucketOfName(options.Value("--by")) < 0 ||
+  std::vector<std::string> folders;
+  if (!options.Parse(args, {"--data-root", "--by", "--from", "--to", "--format"}, {},
+                     {"--data"}) ||
+      BucketOfName(options.Value("--by")) < 0 ||
       (options.Has("--format") && !ParseFormat(options.Value("--format"), &format)) ||
-      (options.Has("--from") && !ParseCalendarDate(options.Value("--from"), &date)) ||
-      (options.Has("--to") && !ParseCalendarDate(options.Value("--to"), &date))) {
+      !QueryOptionsValid(options)) {
     return BadArguments(kOverviewCommand);
   }
   CGlobal history;
   CGlobal results;
-  if (!LoadDataFolder(options.Value("--data"), &history)) return kExitFailure;
+  if (!DataFolders(options, &folders) || !LoadDataFolders(folders, &history)) {
+    return kExitFailure;
+  }
   DatePicker start;
   DatePicker end;
   ReadRange(options, history, &start, &end);
@@ -46,31 +49,25 @@ int RunOverviewCommand(const Args& args) {
   const OverviewResult found =
       RunOverview(&history, &results, BucketOfName(options.Value("--by")),
                   CalendarRange(start.calendar, end.calendar), start);
-  // The list's default order in this view: newest "Od" first.
-  std::vector<std::pair<double, const ActivityRecord*>> ordered;
-  for (const ActivityRecord* entry : found.rows) {
-    double from = 0;
-    TryParseFixedDateTime(entry->PathText(), &from);
-    ordered.emplace_back(from, entry);
-  }
-  std::stable_sort(ordered.begin(), ordered.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  const std::vector<ActivityRecord*> ordered = RecordsInListOrder(found.rows, SortSettings{3});
   const uint32_t elapsed = platform::TickCount() - started;
 
   bool written;
   if (format == Format::kTable) {
-    ListModel list;
-    list.Zobraz(3);
-    for (const auto& item : ordered) list.ZmenK(item.second);
-    written = WriteListTable(list, {1, 2, 3});
+    written = WriteTable(ListTableColumns(3, {1, 2, 3}), ordered.size(),
+                         [&ordered](size_t row, CellSink* cells) {
+                           for (int c = 1; c <= 3; ++c) {
+                             cells->Text(OverviewCellText(*ordered[row], c));
+                           }
+                         });
   } else {
-    Rows rows;
-    for (const auto& item : ordered) {
-      const ActivityRecord& entry = *item.second;
-      rows.push_back(
-          {entry.PathText(), FixedDateTimeText(entry.latest), std::to_string(entry.time)});
-    }
-    written = WriteData(format, {{"from", false}, {"to", false}, {"seconds", true}}, rows);
+    written = WriteData(format, {{"from", false}, {"to", false}, {"seconds", true}},
+                        ordered.size(), [&ordered](size_t row, CellSink* cells) {
+                          const ActivityRecord& entry = *ordered[row];
+                          cells->Text(entry.PathText());
+                          cells->Text(FixedDateTimeText(entry.latest));
+                          cells->Number(entry.time);
+                        });
   }
   PrintStatus(OverviewStatusText(found.shown, found.hidden, elapsed, ','));
   return written ? kExitOk : kExitFailure;
@@ -80,7 +77,7 @@ int RunOverviewCommand(const Args& args) {
 
 const Command kOverviewCommand = {
     "overview",
-    "--data SLOŽKA --by session|hour|day|week|month|year|all [--from D.M.RRRR] "
+    "--data SLOŽKA [--data SLOŽKA]... | --data-root SLOŽKA --by session|hour|day|week|month|year|all [--from D.M.RRRR] "
     "[--to D.M.RRRR] [--format table|csv|json]",
     "přehled doby záznamu po seancích, hodinách, dnech, ...", RunOverviewCommand};
 

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstring>
+#include <memory>
 
 #include "output.h"
 #include "platform/file.h"
@@ -11,91 +16,84 @@
 #include "store/history.h"
 #include "support/datetime.h"
 #include "support/events.h"
-#include "views/list_model.h"
+#include "views/list_cells.h"
 
 namespace stats {
 namespace {
 
-// Every event of the store goes to standard error as it is recorded: a
-// damaged log still gives an answer, but not a silent one.
+// Every event of the store goes to standard error as it is recorded, with
+// the folder being read: a damaged log still gives an answer, but not a
+// silent one.
 class PrintingEventSink : public EventSink {
  public:
   void AddEvent(int level, const std::string& text) override {
-    Print(stderr, Message().Text("Událost (úroveň " + std::to_string(level) + "): " + text));
+    Print(stderr, Message()
+                      .Text("Událost (úroveň " + std::to_string(level) + ", složka ")
+                      .Name(folder)
+                      .Text("): " + text));
   }
+  std::string folder;
 };
 
-bool NeedsQuotes(const std::string& cell) {
-  return cell.find_first_of(",\"\r\n") != std::string::npos;
+bool NeedsQuotes(std::string_view cell) {
+  for (char c : cell) {
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  }
+  return false;
 }
 
-void AppendCsvCell(std::string* out, const std::string& cell) {
+void AppendCsvCell(std::string* text, std::string_view cell) {
   if (!NeedsQuotes(cell)) {
-    *out += cell;
+    text->append(cell.data(), cell.size());
     return;
   }
-  *out += '"';
+  *text += '"';
   for (char c : cell) {
-    if (c == '"') *out += '"';
-    *out += c;
+    if (c == '"') *text += '"';
+    *text += c;
   }
-  *out += '"';
-}
-
-void AppendJsonString(std::string* out, const std::string& text) {
-  static const char kHex[] = "0123456789abcdef";
-  *out += '"';
-  for (char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      *out += '\\';
-      *out += c;
-    } else if (c == '\n') {
-      *out += "\\n";
-    } else if (c == '\r') {
-      *out += "\\r";
-    } else if (c == '\t') {
-      *out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      *out += "\\u00";
-      *out += kHex[byte >> 4];
-      *out += kHex[byte & 0xF];
-    } else {
-      *out += c;
-    }
-  }
-  *out += '"';
-}
-
-bool WriteOutput(const std::string& cp1250) {
-  if (WriteText(stdout, TerminalText(cp1250))) return true;
-  const int code = errno;
-  Fail(Message().Text("Zápis na standardní výstup selhal: ").Name(std::strerror(code)));
-  return false;
+  *text += '"';
 }
 
 // Control bytes (a line feed kept inside a logged title) would break the
 // table's lines; the table shows them as blanks.
-std::string TableCell(const std::string& cell) {
-  std::string shown = cell;
-  for (char& c : shown) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+void AppendTableCell(std::string* line, std::string_view cell) {
+  const size_t start = line->size();
+  line->append(cell.data(), cell.size());
+  for (size_t i = start; i < line->size(); ++i) {
+    if (static_cast<unsigned char>((*line)[i]) < 0x20) (*line)[i] = ' ';
   }
-  return shown;
+}
+
+std::string WithSeparator(const std::string& folder) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
+  return folder + platform::kPathSeparator;
+}
+
+bool HoldsLogs(const std::string& folder) {
+  std::vector<std::string> encrypted;
+  std::vector<std::string> plain;
+  std::string error;
+  return ListHistoryLogs(WithSeparator(folder), &encrypted, &plain, &error) &&
+         (!encrypted.empty() || !plain.empty());
 }
 
 }  // namespace
 
 bool Options::Parse(const Args& args, const std::vector<std::string>& valued,
-                    const std::vector<std::string>& flags) {
+                    const std::vector<std::string>& flags,
+                    const std::vector<std::string>& repeatable) {
+  const auto listed = [](const std::vector<std::string>& list, const std::string& option) {
+    return std::find(list.begin(), list.end(), option) != list.end();
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
-    if (values_.count(option) != 0) return false;
-    if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
-      values_[option] = std::string();
-    } else if (std::find(valued.begin(), valued.end(), option) != valued.end() &&
-               i + 1 < args.size()) {
-      values_[option] = args[++i];
+    const bool repeats = listed(repeatable, option);
+    if (values_.count(option) != 0 && !repeats) return false;
+    if (listed(flags, option)) {
+      values_[option].emplace_back();
+    } else if ((repeats || listed(valued, option)) && i + 1 < args.size()) {
+      values_[option].push_back(args[++i]);
     } else {
       return false;
     }
@@ -105,7 +103,12 @@ bool Options::Parse(const Args& args, const std::vector<std::string>& valued,
 
 std::string Options::Value(const std::string& option) const {
   const auto found = values_.find(option);
-  return found != values_.end() ? found->second : std::string();
+  return found != values_.end() ? found->second.front() : std::string();
+}
+
+std::vector<std::string> Options::Values(const std::string& option) const {
+  const auto found = values_.find(option);
+  return found != values_.end() ? found->second : std::vector<std::string>();
 }
 
 bool ParseCalendarDate(const std::string& text, CalendarDate* date) {
@@ -128,118 +131,348 @@ bool ParseFormat(const std::string& text, Format* format) {
   return true;
 }
 
-bool LoadDataFolder(const std::string& folder, CGlobal* history) {
-  static PrintingEventSink sink;
-  SetEventSink(&sink);
-  std::string data_dir = folder;
-  if (data_dir.empty() || (data_dir.back() != '\\' && data_dir.back() != '/')) {
-    data_dir += platform::kPathSeparator;
-  }
+bool QueryOptionsValid(const Options& options) {
+  std::vector<std::string> folders;
+  for (const std::string& folder : options.Values("--data")) folders.push_back(WithSeparator(folder));
+  std::sort(folders.begin(), folders.end());
+  if (std::adjacent_find(folders.begin(), folders.end()) != folders.end()) return false;
+  CalendarDate date;
+  return (options.Has("--data") || options.Has("--data-root")) && (!options.Has("--from") || ParseCalendarDate(options.Value("--from"), &date)) &&
+         (!options.Has("--to") || ParseCalendarDate(options.Value("--to"), &date));
+}
+
+bool DataFolders(const Options& options, std::vector<std::string>* folders) {
+  *folders = options.Values("--data");
+  if (!options.Has("--data-root")) return true;
+  const std::string root = options.Value("--data-root");
+  std::vector<std::string> names;
   std::string error;
-  if (LoadHistory(history, data_dir, &error)) return true;
-  Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
+  if (!ListSubfolders(WithSeparator(root), &names, &error)) {
+    Fail(Message().Text("Nelze číst složku ").Name(root).Text(": ").Name(error));
+    return false;
+  }
+  std::sort(names.begin(), names.end());
+  bool found = false;
+  for (const std::string& name : names) {
+    const std::string folder = WithSeparator(root) + name;
+    if (!HoldsLogs(folder)) continue;
+    folders->push_back(folder);
+    found = true;
+  }
+  if (found) return true;
+  Fail(Message().Text("Ve složce ").Name(root).Text(" není žádná podsložka se záznamy."));
   return false;
 }
 
-bool ReadRange(const Options& options, const CGlobal& history, DatePicker* start,
+bool LoadDataFolders(const std::vector<std::string>& folders, CGlobal* history) {
+  static PrintingEventSink sink;
+  SetEventSink(&sink);
+  if (folders.size() == 1) sink.folder = folders.front();
+  std::vector<std::unique_ptr<CGlobal>> loaded;
+  for (const std::string& folder : folders) {
+    CGlobal* target = history;
+    if (folders.size() > 1) {
+      loaded.emplace_back(new CGlobal);
+      target = loaded.back().get();
+    }
+    sink.folder = folder;
+    std::string error;
+    if (!LoadHistory(target, WithSeparator(folder), &error)) {
+      Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
+      return false;
+    }
+  }
+  if (folders.size() > 1) {
+    std::vector<CGlobal*> sources;
+    for (const auto& one : loaded) sources.push_back(one.get());
+    history->MergeHistories(sources);
+  }
+  return true;
+}
+
+void ReadRange(const Options& options, const CGlobal& history, DatePicker* start,
                DatePicker* end) {
   const CalendarDate today = CalendarDateOf(platform::Now());
   ShowDate(start, today);
   ShowDate(end, today);
   ApplyHistoryLoad(history, start, end);
   CalendarDate date;
-  if (options.Has("--from")) {
-    if (!ParseCalendarDate(options.Value("--from"), &date)) return false;
+  if (options.Has("--from") && ParseCalendarDate(options.Value("--from"), &date)) {
     ShowDate(start, date);
   }
-  if (options.Has("--to")) {
-    if (!ParseCalendarDate(options.Value("--to"), &date)) return false;
+  if (options.Has("--to") && ParseCalendarDate(options.Value("--to"), &date)) {
     ShowDate(end, date);
   }
-  return true;
 }
 
-bool WriteTable(const std::vector<TableColumn>& columns, const Rows& rows) {
+void Output::Append(std::string_view cp1250) { AppendTerminalText(TerminalText(cp1250)); }
+
+void Output::AppendTerminalText(std::string_view text) {
+  buffer_.append(text.data(), text.size());
+  FlushIfFull();
+}
+
+void Output::FlushIfFull() {
+  constexpr size_t kChunk = 1 << 16;
+  if (buffer_.size() < kChunk) return;
+  if (!failed_ && !WriteText(stdout, buffer_)) failed_ = true;
+  buffer_.clear();
+}
+
+bool Output::Finish() {
+  if (!failed_ && !buffer_.empty() && !WriteText(stdout, buffer_)) failed_ = true;
+  buffer_.clear();
+  if (!failed_) return true;
+  const int code = errno;
+  Fail(Message().Text("Zápis na standardní výstup selhal: ").Name(std::strerror(code)));
+  return false;
+}
+
+void CellSink::Number(uint64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+  Text(std::string_view(digits, static_cast<size_t>(end - digits)));
+}
+
+namespace {
+
+// The widest cell of each column.
+class WidthSink : public CellSink {
+ public:
+  explicit WidthSink(std::vector<size_t>* widths) : widths_(widths) {}
+  void Start() { column_ = 0; }
+  void Text(std::string_view cell) override {
+    size_t& width = (*widths_)[column_++];
+    width = std::max(width, cell.size());
+  }
+
+ private:
+  std::vector<size_t>* widths_;
+  size_t column_ = 0;
+};
+
+// One line of the table: cells padded to their column's width on its side,
+// two blanks apart, no blanks at the end.
+class TableLineSink : public CellSink {
+ public:
+  TableLineSink(const std::vector<TableColumn>& columns, const std::vector<size_t>& widths,
+                std::string* out)
+      : columns_(columns), widths_(widths), out_(out) {}
+  void Start() {
+    column_ = 0;
+    line_start_ = out_->size();
+  }
+  void Text(std::string_view cell) override {
+    std::string* line = out_;
+    if (column_ > 0) line->append(2, ' ');
+    const size_t padding = widths_[column_] - std::min(widths_[column_], cell.size());
+    if (columns_[column_].right) line->append(padding, ' ');
+    AppendTableCell(line, cell);
+    if (!columns_[column_].right) line->append(padding, ' ');
+    ++column_;
+  }
+  void End() {
+    std::string* line = out_;
+    const size_t kept = line->find_last_not_of(' ');
+    line->resize(kept == std::string::npos || kept < line_start_ ? line_start_ : kept + 1);
+    *line += kLineEnd;
+  }
+
+ private:
+  const std::vector<TableColumn>& columns_;
+  const std::vector<size_t>& widths_;
+  std::string* out_;
+  size_t column_ = 0;
+  size_t line_start_ = 0;
+};
+
+class CsvSink : public CellSink {
+ public:
+  explicit CsvSink(std::string* out) : out_(out) {}
+  void Start() { first_ = true; }
+  void Text(std::string_view cell) override {
+    if (!first_) *out_ += ',';
+    first_ = false;
+    AppendCsvCell(out_, cell);
+  }
+
+ private:
+  std::string* out_;
+  bool first_ = true;
+};
+
+// One object of the array: each cell under its key, numbers unquoted.
+class JsonSink : public CellSink {
+ public:
+  JsonSink(const std::vector<DataColumn>& columns, std::string* out)
+      : columns_(columns), out_(out) {
+    for (size_t c = 0; c < columns.size(); ++c) {
+      keys_.emplace_back(c == 0 ? "  {" : ", ");
+      AppendJsonString(&keys_.back(), columns[c].key);
+      keys_.back() += ": ";
+    }
+  }
+  void Start() { column_ = 0; }
+  void Text(std::string_view cell) override {
+    std::string* out = out_;
+    *out += keys_[column_];
+    if (columns_[column_].number) {
+      out->append(cell.data(), cell.size());
+    } else {
+      AppendJsonString(out, cell);
+    }
+    ++column_;
+  }
+
+ private:
+  const std::vector<DataColumn>& columns_;
+  std::vector<std::string> keys_;
+  std::string* out_;
+  size_t column_ = 0;
+};
+
+// Formats rows [begin, end) into the text.
+using FormatRows = std::function<void(size_t begin, size_t end, std::string* text)>;
+
+// Formats the rows in blocks (converted for the terminal), every other block
+// on a helper thread, and writes the blocks in order as they are done: two
+// cores share the cost, and only a few blocks wait in memory.
+void WriteInBlocks(size_t rows, const FormatRows& format, Output* out) {
+  constexpr size_t kBlockRows = 4096;
+  const size_t blocks = (rows + kBlockRows - 1) / kBlockRows;
+  const auto block_end = [rows](size_t block) { return std::min(rows, (block + 1) * kBlockRows); };
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::map<size_t, std::string> done;  // the helper's blocks, not yet written
+  size_t written = 0;                  // blocks written so far
+  std::thread helper([&] {
+    for (size_t block = 1; block < blocks; block += 2) {
+      std::string text;
+      format(block * kBlockRows, block_end(block), &text);
+      text = TerminalText(text);
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return block <= written + 2; });
+      done.emplace(block, std::move(text));
+      changed.notify_all();
+    }
+  });
+  std::string text;
+  for (size_t block = 0; block < blocks; ++block) {
+    if (block % 2 == 0) {
+      text.clear();
+      format(block * kBlockRows, block_end(block), &text);
+      text = TerminalText(text);
+    } else {
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return done.count(block) != 0; });
+      text = std::move(done[block]);
+      done.erase(block);
+    }
+    out->AppendTerminalText(text);
+    std::lock_guard<std::mutex> lock(mutex);
+    written = block + 1;
+    changed.notify_all();
+  }
+  helper.join();
+}
+
+}  // namespace
+
+bool WriteTable(const std::vector<TableColumn>& columns, size_t rows, const RowCells& cells) {
   std::vector<size_t> widths;
   for (const TableColumn& column : columns) widths.push_back(std::strlen(column.caption));
-  for (const auto& row : rows) {
-    for (size_t c = 0; c < columns.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+  WidthSink measure(&widths);
+  for (size_t r = 0; r < rows; ++r) {
+    measure.Start();
+    cells(r, &measure);
   }
-  std::string out;
-  const auto append_line = [&](const std::vector<std::string>& cells) {
-    std::string line;
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) line += "  ";
-      const std::string padding(widths[c] - cells[c].size(), ' ');
-      line += columns[c].right ? padding + cells[c] : cells[c] + padding;
+  Output out;
+  std::string captions;
+  TableLineSink caption_line(columns, widths, &captions);
+  caption_line.Start();
+  for (const TableColumn& column : columns) caption_line.Text(column.caption);
+  caption_line.End();
+  out.Append(captions);
+  WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+    TableLineSink line(columns, widths, text);
+    for (size_t r = begin; r < end; ++r) {
+      line.Start();
+      cells(r, &line);
+      line.End();
     }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out += line;
-    out += kLineEnd;
-  };
-  std::vector<std::string> captions;
-  for (const TableColumn& column : columns) captions.push_back(column.caption);
-  append_line(captions);
-  std::vector<std::string> shown(columns.size());
-  for (const auto& row : rows) {
-    for (size_t c = 0; c < columns.size(); ++c) shown[c] = TableCell(row[c]);
-    append_line(shown);
-  }
-  return WriteOutput(out);
+  }, &out);
+  return out.Finish();
 }
 
-bool WriteData(Format format, const std::vector<DataColumn>& columns, const Rows& rows) {
-  std::string out;
+bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t rows,
+               const RowCells& cells) {
+  Output out;
+  std::string header;
   if (format == Format::kCsv) {
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) out += ',';
-      out += columns[c].key;
-    }
-    out += kLineEnd;
-    for (const auto& row : rows) {
-      for (size_t c = 0; c < columns.size(); ++c) {
-        if (c > 0) out += ',';
-        AppendCsvCell(&out, row[c]);
+    CsvSink keys(&header);
+    for (const DataColumn& column : columns) keys.Text(column.key);
+    out.Append(header + kLineEnd);
+    WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+      CsvSink csv(text);
+      for (size_t r = begin; r < end; ++r) {
+        csv.Start();
+        cells(r, &csv);
+        *text += kLineEnd;
       }
-      out += kLineEnd;
-    }
-    return WriteOutput(out);
+    }, &out);
+    return out.Finish();
   }
-  out += '[';
-  for (size_t r = 0; r < rows.size(); ++r) {
-    out += r == 0 ? "" : ",";
-    out += kLineEnd;
-    out += "  {";
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (c > 0) out += ", ";
-      AppendJsonString(&out, columns[c].key);
-      out += ": ";
-      if (columns[c].number) {
-        out += rows[r][c];
-      } else {
-        AppendJsonString(&out, rows[r][c]);
-      }
+  out.Append("[");
+  WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+    JsonSink json(columns, text);
+    for (size_t r = begin; r < end; ++r) {
+      if (r > 0) *text += ',';
+      *text += kLineEnd;
+      json.Start();
+      cells(r, &json);
+      *text += '}';
     }
-    out += '}';
-  }
-  if (!rows.empty()) out += kLineEnd;
-  out += ']';
-  out += kLineEnd;
-  return WriteOutput(out);
+  }, &out);
+  out.Append(rows > 0 ? std::string(kLineEnd) + "]" + kLineEnd : std::string("]") + kLineEnd);
+  return out.Finish();
 }
 
-bool WriteListTable(const ListModel& list, const std::vector<int>& columns) {
-  const ListLayout* layout = LayoutForMode(list.view_mode());
+void AppendJsonString(std::string* out, std::string_view text) {
+  static const char kHex[] = "0123456789abcdef";
+  *out += '"';
+  size_t plain = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F && c != '"' && c != '\\') continue;
+    out->append(text.data() + plain, i - plain);
+    plain = i + 1;
+    if (c == '"' || c == '\\') {
+      *out += '\\';
+      *out += c;
+    } else if (c == '\n') {
+      *out += "\\n";
+    } else if (c == '\r') {
+      *out += "\\r";
+    } else if (c == '\t') {
+      *out += "\\t";
+    } else {
+      *out += "\\u00";
+      *out += kHex[byte >> 4];
+      *out += kHex[byte & 0xF];
+    }
+  }
+  out->append(text.data() + plain, text.size() - plain);
+  *out += '"';
+}
+
+std::vector<TableColumn> ListTableColumns(uint32_t mode, const std::vector<int>& columns) {
+  const ListLayout* layout = LayoutForMode(mode);
   std::vector<TableColumn> table_columns;
   for (int c : columns) {
-    table_columns.push_back(TableColumn{
-        layout->captions[c], c == 3 ? layout->column3_right_aligned : ColumnRightAligned(c)});
+    table_columns.push_back(TableColumn{layout->captions[c], ColumnRightAligned(*layout, c)});
   }
-  Rows rows(list.size());
-  for (size_t r = 0; r < list.size(); ++r) {
-    for (int c : columns) rows[r].emplace_back(list.Cell(r, c));
-  }
-  return WriteTable(table_columns, rows);
+  return table_columns;
 }
 
 void PrintStatus(const std::string& cp1250) { Print(stderr, Message().Text(cp1250)); }

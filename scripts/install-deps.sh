@@ -6,6 +6,10 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
           libgcrypt20-dev zlib1g-dev g++-mingw-w64-i686 mingw-w64-i686-dev
           wine wine32 xvfb locales
           libjpeg-dev dpkg-dev python3-reportlab fonts-dejavu-core poppler-utils)
+# makensis builds the setup program.
+packages+=(nsis)
+# Key presses for the setup wizard on the virtual display.
+packages+=(xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -138,9 +138,10 @@ check_installed "silent install"
 mkdir -p "$data"
 printf '[FormNastaveniOptions]\r\nMinimalniCas=0\r\n' >"$data/Tramo2.ini"
 start_installed 1
+# "Spustit v tomto profilu" (control 4, or 103 where controls count from 100)
+# finds its own entry and keeps it as it is.
 helper menu TForm1 202 && helper wait-window TFormNastaveni 5000 &&
-  helper click TFormNastaveni 4 || fail "no settings dialog"
-# "Spustit v tomto profilu" finds its own entry and keeps it as it is.
+  { helper click TFormNastaveni 103 || helper click TFormNastaveni 4; } || fail "no settings dialog"
 [ "$(reg_value "$run_key" Tramo)" = "$inst_win\\Tramo2.exe /mini" ] ||
   fail "the settings dialog rewrote the Run value: '$(reg_value "$run_key" Tramo)'"
 helper close TForm1

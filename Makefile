@@ -9,7 +9,7 @@ FUZZ   := build/fuzz
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win32 sanitized fuzzers test test-native test-win32 test-sanitized fuzz run bench dist clean
+.PHONY: all deps native win32 sanitized fuzzers test test-native test-win32 test-sanitized test-dist fuzz run bench dist clean
 
 all: native win32
 
@@ -34,7 +34,7 @@ fuzzers: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-win32 test-sanitized
+test: test-native test-win32 test-sanitized test-dist
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure
@@ -55,11 +55,18 @@ fuzz: fuzzers
 run: win32
 	@cd $(WIN32) && ../../scripts/wine-run.sh ./Tramo2.exe M
 
-# Release zip (Tramo2.exe, tramo2-stats.exe, Readme.pdf) named by the version.
+# Release zip (Tramo2.exe, tramo2-stats.exe, Readme.pdf) and the per-user
+# setup program, both named by the version.
 dist: win32
 	@cmake --build $(WIN32) --target dist
-	@rm -rf build/dist && mkdir -p build/dist && cp $(WIN32)/dist/Tramo2-*.zip build/dist/
-	@ls build/dist/*.zip
+	@rm -rf build/dist && mkdir -p build/dist
+	@cp $(WIN32)/dist/Tramo2-*.zip $(WIN32)/dist/Tramo2-*-setup.exe build/dist/
+	@ls build/dist/*.zip build/dist/*-setup.exe
+
+# The setup program under Wine: install, upgrade over a running copy,
+# uninstall; wizard screenshots in build/dist/screenshots.
+test-dist: dist
+	@bash tests/dist/installer_test.sh build/dist $(WIN32)/tests/e2e_helper.exe
 
 bench: native win32
 	@bash bench/run.sh

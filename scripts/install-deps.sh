@@ -11,6 +11,10 @@ packages+=(clang-14)
 packages+=(libclang-rt-14-dev)
 packages+=(time)  # peak memory of tramo2-stats in make bench
 packages+=(chromium)  # draws the tramo2-stats report in its test
+# makensis builds the setup program.
+packages+=(nsis)
+# Key presses for the setup wizard on the virtual display.
+packages+=(xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -293,6 +293,9 @@ void TForm1::OnCommand(int id) {
 
 void TForm1::CloseSequence() {
   if (tracker_ == nullptr || tracker_->closed()) return;
+  // A logoff can arrive before the posted start-up step: without it the close
+  // would write the dialogs' defaults over the stored settings and leave no session.
+  DeferredInit();
   file_view_.Zobraz(0);
   tracker_->Close();
 }

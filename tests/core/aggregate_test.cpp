@@ -18,6 +18,7 @@
 namespace {
 
 using testutil::Id;
+using testutil::Record;
 using testutil::Records;
 
 std::vector<PeriodNode*> Nodes(CGlobal* db) {
@@ -26,18 +27,6 @@ std::vector<PeriodNode*> Nodes(CGlobal* db) {
   db->RewindNodes();
   while (db->NextNode(&node)) out.push_back(node);
   return out;
-}
-
-ActivityRecord Record(const std::string& path, const std::string& title, uint32_t time,
-                      double stamp) {
-  ActivityRecord r;
-  r.path = Id(path);
-  r.title = Id(title);
-  r.time = time;
-  r.stamp = stamp;
-  r.latest = stamp;
-  r.activeDays = 1;
-  return r;
 }
 
 // Opens a session marker the way the log reader does after a session header.

@@ -12,19 +12,9 @@
 #include "store/csez.h"
 #include "support/datetime.h"
 
-namespace {
+using testutil::Record;
 
-ActivityRecord Record(const std::string& path, const std::string& title,
-                      uint32_t time, double date, uint32_t days = 1) {
-  ActivityRecord r;
-  r.path = Texts().Intern(path);
-  r.title = Texts().Intern(title);
-  r.time = time;
-  r.stamp = date;
-  r.latest = date;
-  r.activeDays = days;
-  return r;
-}
+namespace {
 
 std::vector<std::string> Column(const ListModel& model, int column) {
   std::vector<std::string> out;

@@ -83,6 +83,18 @@ std::string MemoryFolder() {
   return SystemTempFolder();
 }
 
+ActivityRecord Record(const std::string& path, const std::string& title, uint32_t time,
+                      double date, uint32_t days) {
+  ActivityRecord r;
+  r.path = Id(path);
+  r.title = Id(title);
+  r.time = time;
+  r.stamp = date;
+  r.latest = date;
+  r.activeDays = days;
+  return r;
+}
+
 std::vector<ActivityRecord*> Records(CSez* list) {
   std::vector<ActivityRecord*> out;
   ActivityRecord* record = nullptr;

@@ -61,6 +61,9 @@ std::string MemoryFolder();
 
 // The interned id of a text.
 inline TextId Id(const std::string& text) { return Texts().Intern(text); }
+// A record of one period: `time` in its list's unit, stamped and last seen at `date`.
+ActivityRecord Record(const std::string& path, const std::string& title, uint32_t time,
+                      double date, uint32_t days = 1);
 // The records of a list from head to tail (moves the list's iterator).
 std::vector<ActivityRecord*> Records(CSez* list);
 

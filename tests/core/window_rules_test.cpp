@@ -17,6 +17,8 @@
 #include "views/list_header.h"
 #include "views/list_model.h"
 
+using testutil::Record;
+
 namespace {
 
 TEST(SpinValue, TypedTextIsReadAsANumberInTheRange) {
@@ -134,18 +136,6 @@ TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
       }
     }
   }
-}
-
-ActivityRecord Record(const std::string& path, const std::string& title, uint32_t time,
-                      double date) {
-  ActivityRecord r;
-  r.path = Texts().Intern(path);
-  r.title = Texts().Intern(title);
-  r.time = time;
-  r.stamp = date;
-  r.latest = date;
-  r.activeDays = 1;
-  return r;
 }
 
 // Every row the user may have picked is still the focused record after the

@@ -579,7 +579,7 @@ void SendKey(WORD vk, bool up) {
 }
 
 // One key with its modifiers, as "ctrl+alt+shift+f" or "Tab"; false for an unknown name.
-bool PressKey(const std::string& spec) {
+bool PressKey(const std::string& combination) {
   static const struct {
     const char* name;
     WORD vk;
@@ -592,8 +592,8 @@ bool PressKey(const std::string& spec) {
   std::vector<WORD> keys;
   size_t begin = 0;
   for (;;) {
-    const size_t plus = spec.find('+', begin + 1);
-    const std::string part = spec.substr(begin, plus == std::string::npos ? plus : plus - begin);
+    const size_t plus = combination.find('+', begin + 1);
+    const std::string part = combination.substr(begin, plus == std::string::npos ? plus : plus - begin);
     WORD vk = 0;
     if (part == "ctrl") vk = VK_CONTROL;
     if (part == "alt") vk = VK_MENU;

@@ -603,12 +603,24 @@ start_seconds=$SECONDS
 # itself, as Windows does: a maximised window then really grows.
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 start_helper
+retried=()
 for group in fresh history long_load modal hidden; do
   group_start=$SECONDS
+  before=("$passed" "$failed" "${#failed_names[@]}")
   "group_$group"
+  if [ "$failed" -gt "${before[1]}" ]; then
+    # On a loaded machine Wine can lose the timing of a step: a group that
+    # failed runs once more and that run counts, so only a repeatable fault fails.
+    echo "  (group $group failed: ${failed_names[*]:${before[2]}}; running it once more)"
+    retried+=("$group")
+    passed=${before[0]} failed=${before[1]}
+    failed_names=("${failed_names[@]:0:${before[2]}}")
+    tramo_running && stop_tramo
+    "group_$group"
+  fi
   echo "  (group $group: $((SECONDS - group_start)) s)"
 done
 stop_helper
 echo "window scenarios: $passed passed, $failed failed, $pending pending (not run)," \
-     "$((SECONDS - start_seconds)) s; screenshots in $shots"
+     "$((SECONDS - start_seconds)) s; groups run twice: ${retried[*]:-none}; screenshots in $shots"
 [ "$failed" -eq 0 ] || { echo "failed: ${failed_names[*]}" >&2; exit 1; }

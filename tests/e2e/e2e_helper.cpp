@@ -22,6 +22,7 @@
 //                           min-height|text (the min fields: a calendar's required size)
 //   focus WIN               the control that has the keyboard focus, as "Class:N|text"
 //   foreground              class and caption of the foreground window
+//   busy WIN                status 0 while the window's thread does not answer within 100 ms
 //   list WIN                count top focused selected-rows of the window's list view, and
 //                           the top row's offset in the list's window and its height
 //   row WIN N               the cells of row N of the window's list view
@@ -315,6 +316,16 @@ std::vector<HWND> Descendants(HWND top) {
   return all;
 }
 
+// The text the system keeps for a window, read without a message, so also
+// while the window's thread is blocked.
+std::string StoredText(HWND window) {
+  wchar_t wide[1024] = {};
+  const int length = InternalGetWindowText(window, wide, 1024);
+  char text[2048] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof(text) - 1, nullptr, nullptr);
+  return text;
+}
+
 HWND FindControlByName(HWND top, const std::string& name) {
   if (name.empty()) return top;
   const std::vector<HWND> all = Descendants(top);
@@ -327,7 +338,7 @@ HWND FindControlByName(HWND top, const std::string& name) {
   }
   if (name[0] == '=') {
     for (HWND child : all) {
-      if (WindowText(child) == name.substr(1)) return child;
+      if (StoredText(child) == name.substr(1)) return child;
     }
     return nullptr;
   }
@@ -559,8 +570,11 @@ int Ink(HWND control, const std::vector<int>& part) {
 // Keys for a hidden window (the hotkey) go wherever the focus is.
 void BringForward(HWND top) {
   if (GetForegroundWindow() == top || !IsWindowVisible(top)) return;
+  // A window whose thread is blocked gets the input queued, as it is.
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_NORMAL, 50, &answer)) return;
   // What a window manager does when the window is clicked: raise it.
-  SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
   SetForegroundWindow(top);
   for (int i = 0; i < 20 && GetForegroundWindow() != top; ++i) Sleep(25);
 }
@@ -777,6 +791,10 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   if (command == "list") return ListState(window);
+  if (command == "busy") {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &answer) ? 1 : 0;
+  }
   if (command == "clipped") return Clipped(window);
   if (command == "end-session") {
     // What Windows sends at a logoff before it ends the process (which it may not do).

@@ -5,10 +5,12 @@ namespace ui {
 void PaintNow(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   GdiFlush();
-  // Wine hands painted windows to the display when the program looks for
-  // messages; a look that finds none takes nothing from the queue.
+  // Wine hands painted windows to the display only when a look for messages
+  // finds none; a look for all would find the release of the key or button
+  // that started the work, so look for one that nobody posts.
+  static const UINT never_posted = RegisterWindowMessageA("Tramo2PaintNow");
   MSG none;
-  PeekMessageA(&none, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
+  PeekMessageA(&none, nullptr, never_posted, never_posted, PM_NOREMOVE);
 }
 
 void DropQueuedInput() {

@@ -107,9 +107,22 @@ void FileView::FocusRow(size_t row, bool selected) {
 }
 
 void FileView::ClearFocus() {
+  // The state of every row at once (index -1) walks all the rows, a long
+  // while for a large search; a single-selection list has at most one
+  // focused and one selected row. The focus goes first, so that the change
+  // notices see no focused row.
   LVITEMA item = {};
   item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  const ptrdiff_t focused = FocusedRow();
+  if (focused >= 0) {
+    SendMessageA(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
+  }
+  if (SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return;
+  const LRESULT selected =
+      SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  if (selected >= 0) {
+    SendMessageA(list_, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void FileView::ShowSortArrow() {

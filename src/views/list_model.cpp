@@ -12,6 +12,12 @@ class ListModel::Cells : public SortCells {
   std::string_view Cell(size_t row, int column) const override {
     return model_.Cell(row, column);
   }
+  const ActivityRecord* SourceRecord(size_t row, uint32_t* cells_mode) const override {
+    RowStore::RecordCells cells;
+    const ActivityRecord* record = model_.rows_.SourceRecord(row, &cells);
+    if (record != nullptr) *cells_mode = cells == RowStore::RecordCells::kSearch ? 2 : 3;
+    return record;
+  }
 
  private:
   const ListModel& model_;
@@ -88,20 +94,12 @@ void ListModel::PrekresliFileView(CSez* list) {
 
 void ListModel::ZmenJ(const ActivityRecord* record) {
   if (record == nullptr || record->PathText().empty()) return;
-  std::string cells[kListColumns];
-  for (int c = 0; c < kListColumns; ++c) cells[c] = SearchCellText(*record, c);
-  const std::string_view texts[] = {cells[0], cells[1], cells[2], cells[3],
-                                    cells[4], cells[5], record->PathText()};
-  Append(texts);
+  rows_.AppendRecord(*record, RowStore::RecordCells::kSearch);
 }
 
 void ListModel::ZmenK(const ActivityRecord* record) {
   if (record == nullptr || record->PathText().empty()) return;
-  std::string cells[kListColumns];
-  for (int c = 0; c < kListColumns; ++c) cells[c] = OverviewCellText(*record, c);
-  const std::string_view texts[] = {cells[0], cells[1], cells[2], cells[3],
-                                    cells[4], cells[5], record->PathText()};
-  Append(texts);
+  rows_.AppendRecord(*record, RowStore::RecordCells::kOverview);
 }
 
 int ListModel::FileViewCompare(size_t row1, size_t row2) const {

@@ -79,10 +79,11 @@ class ListModel {
   // order; moves the list's iterator) and sorts.
   void PrekresliFileView(CSez* list);
   // Appends a search row (time in seconds); nothing without a record or
-  // path. Does not sort.
+  // path. Does not sort. The record is copied; the row's texts are written
+  // when first read.
   void ZmenJ(const ActivityRecord* record);
   // Appends an overview row (its path holds the bucket name); nothing
-  // without a record or bucket name. Does not sort.
+  // without a record or bucket name. Does not sort. Copied as by ZmenJ.
   void ZmenK(const ActivityRecord* record);
 
   // fileViewCompare in the current mode and sort settings (list_order.h).

@@ -127,6 +127,66 @@ bool DateInTextOrderRange(double value) {
   return value >= 10000.0 && value < 99999.9999;
 }
 
+// The duration rule's number of a FormatDuration text, from the tenths it
+// shows: DurationNumber of that text, without writing it.
+bool DurationNumberOfTenths(uint32_t tenths, double* number) {
+  const uint32_t seconds = tenths / 10;
+  const uint32_t days = seconds / 86400;
+  if (days >= 1000) return false;  // the text no longer lies on the template
+  *number = static_cast<double>(days) * 1e6 + (seconds / 3600 % 24) * 1e4 +
+            (seconds / 60 % 60) * 1e2 + seconds % 60;
+  return true;
+}
+
+// The value ParseFixedDateTime reads back from FixedDateTimeText(value): the
+// same fields, milliseconds dropped. False where the text would not parse.
+bool ShownDateTime(double value, double* shown) {
+  const DateTimeParts p = DecodeDateTime(value);
+  if (p.year < 1) return false;
+  *shown = EncodeDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second);
+  return true;
+}
+
+// The number the rule reads from a cell of a row made from a result record,
+// taken from the record's fields: exactly what the cell's text would give.
+// False when only the text can tell (that cell under another rule, a value
+// whose text leaves the numeric forms).
+bool RecordNumber(const ActivityRecord& record, uint32_t cells_mode, const RuleSpec& rule,
+                  double* number) {
+  const uint32_t tenths = record.time * 10u;  // wraps as the cells do
+  if (cells_mode == 3) {
+    if (rule.rule == Rule::kDate && rule.column == 2) return ShownDateTime(record.latest, number);
+    if (rule.rule == Rule::kDuration && rule.column == 3) {
+      return DurationNumberOfTenths(tenths, number);
+    }
+    return false;
+  }
+  switch (rule.column) {
+    case 1:
+      return rule.rule == Rule::kDuration && DurationNumberOfTenths(tenths, number);
+    case 2:
+      return rule.rule == Rule::kDate && ShownDateTime(record.latest, number);
+    case 4:
+      if (rule.rule != Rule::kDays || record.activeDays > 9999) return false;
+      *number = 2.0 * record.activeDays;
+      return true;
+    case 5:
+      return rule.rule == Rule::kDuration &&
+             DurationNumberOfTenths(tenths / std::max(record.activeDays, 1u), number);
+    default:
+      return false;
+  }
+}
+
+// Whether the row's column 3 is empty, from its record where it has one (an
+// overview row's column 3 is its duration, never empty).
+bool TitleEmpty(const SortCells& cells, size_t row) {
+  uint32_t cells_mode = 0;
+  const ActivityRecord* record = cells.SourceRecord(row, &cells_mode);
+  if (record == nullptr) return cells.Cell(row, 3).empty();
+  return cells_mode != 3 && record->TitleText().empty();
+}
+
 // One row in the sort, ordered by numbers alone.
 struct SortItem {
   uint64_t key;  // a number's bits or a text's rank
@@ -155,10 +215,19 @@ std::vector<SortItem> KeyedItems(const SortCells& cells, const RuleSpec& sort_ru
 
   // Negated rules use a number per row when every row's text has a form
   // whose text order is numeric; otherwise the literal composed texts.
-  std::vector<double> number(sort_rule.rule == Rule::kText ? 0 : n);
-  bool numeric = sort_rule.rule != Rule::kText;
+  const bool numeric_rule = sort_rule.rule != Rule::kText;
+  std::vector<double> number(numeric_rule ? n : 0);
+  bool numeric = numeric_rule;
   for (size_t i = 0; i < n; ++i) {
-    const uint8_t group = cells.Cell(i, 3).empty() ? empty_group : titled_group;
+    const uint8_t group = TitleEmpty(cells, i) ? empty_group : titled_group;
+    uint32_t cells_mode = 0;
+    const ActivityRecord* record = cells.SourceRecord(i, &cells_mode);
+    if (record != nullptr && numeric_rule &&
+        RecordNumber(*record, cells_mode, sort_rule, &number[i])) {
+      if (sort_rule.rule == Rule::kDate && !DateInTextOrderRange(number[i])) numeric = false;
+      items.push_back(SortItem{0, static_cast<uint32_t>(i), group});
+      continue;
+    }
     const std::string_view text = cells.Cell(i, sort_rule.column);
     bool ok = true;
     switch (sort_rule.rule) {
@@ -213,6 +282,43 @@ std::vector<SortItem> KeyedItems(const SortCells& cells, const RuleSpec& sort_ru
   const std::vector<uint32_t> ranks = RankTexts(leads, bodies);
   for (size_t k = 0; k < items.size(); ++k) items[k].key = ranks[k];
   return items;
+}
+
+// Sorts the items by key, stably: a byte at a time from the lowest, bytes
+// that every key shares skipped (a date's exponent, an integer's low
+// mantissa bits).
+void RadixSortByKey(std::vector<SortItem>* items) {
+  const size_t n = items->size();
+  if (n < 2) return;
+  std::vector<uint32_t> counts(8 * 256, 0);
+  for (const SortItem& item : *items) {
+    // Two halves: 64-bit shifts by a variable cost a call on i686.
+    uint32_t low = static_cast<uint32_t>(item.key);
+    uint32_t high = static_cast<uint32_t>(item.key >> 32);
+    for (int b = 0; b < 4; ++b, low >>= 8, high >>= 8) {
+      ++counts[b * 256 + (low & 0xFF)];
+      ++counts[(b + 4) * 256 + (high & 0xFF)];
+    }
+  }
+  std::vector<SortItem> buffer(n);
+  for (int b = 0; b < 8; ++b) {
+    uint32_t* count = &counts[b * 256];
+    const int shift = 8 * (b % 4);
+    const bool high = b >= 4;
+    auto digit = [shift, high](const SortItem& item) {
+      const uint32_t half = static_cast<uint32_t>(high ? item.key >> 32 : item.key);
+      return (half >> shift) & 0xFF;
+    };
+    if (count[digit(items->front())] == n) continue;
+    uint32_t offset = 0;
+    for (int d = 0; d < 256; ++d) {
+      const uint32_t c = count[d];
+      count[d] = offset;
+      offset += c;
+    }
+    for (const SortItem& item : *items) buffer[count[digit(item)]++] = item;
+    items->swap(buffer);
+  }
 }
 
 // Ties by caption, within each run of equal keys only: the captions of the
@@ -308,21 +414,19 @@ std::vector<uint32_t> ListOrder(const SortCells& cells, const SortSettings& sett
   std::vector<uint32_t> failed;
   std::vector<SortItem> items = KeyedItems(cells, sort_rule, reversed ? 1 : 0, &failed);
 
-  // A text rule's rank already holds the group (its lead character); the
-  // negated rules compare the group first and their keys the other way.
+  // One number per row in the comparison's order. A text rule's rank
+  // already holds the group (its lead character); the negated rules order
+  // the group first and their keys the other way. Keys are below 2^63: a
+  // rank, or the bits of a non-negative double.
   const bool text_rule = sort_rule.rule == Rule::kText;
-  std::stable_sort(items.begin(), items.end(),
-                   [text_rule, reversed](const SortItem& a, const SortItem& b) {
-                     int c;
-                     if (text_rule) {
-                       c = a.key < b.key ? -1 : (a.key > b.key ? 1 : 0);
-                     } else if (a.group != b.group) {
-                       c = a.group < b.group ? -1 : 1;
-                     } else {
-                       c = a.key > b.key ? -1 : (a.key < b.key ? 1 : 0);
-                     }
-                     return reversed ? c > 0 : c < 0;
-                   });
+  constexpr uint64_t kLow63 = ~0ull >> 1;
+  for (SortItem& item : items) {
+    uint64_t key = item.key;
+    if (!text_rule) key = (static_cast<uint64_t>(item.group - 1) << 63) | (kLow63 - key);
+    item.key = reversed ? ~key : key;
+    item.group = 0;
+  }
+  RadixSortByKey(&items);
   if (sort_rule.caption_tie) OrderCaptionTies(cells, reversed, &items);
 
   // Rows whose date cannot be read compare equal to all: they go last.

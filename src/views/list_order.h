@@ -21,6 +21,13 @@ class SortCells {
   virtual size_t size() const = 0;
   // The text of a cell; valid while the rows are unchanged.
   virtual std::string_view Cell(size_t row, int column) const = 0;
+  // The result record a row's cells are made from and how (view mode 2:
+  // SearchCellText, 3: OverviewCellText), so that the order can take a
+  // cell's value from the record instead of reading its text; nullptr for a
+  // row known by its texts alone.
+  virtual const ActivityRecord* SourceRecord(size_t /*row*/, uint32_t* /*cells_mode*/) const {
+    return nullptr;
+  }
 };
 
 // The sort settings ("sortC", "sortD" in the configuration) in a view mode;
@@ -56,6 +63,10 @@ class RecordCells : public SortCells {
   RecordCells(uint32_t mode, const std::vector<ActivityRecord*>& records);
   size_t size() const override { return records_.size(); }
   std::string_view Cell(size_t row, int column) const override;
+  const ActivityRecord* SourceRecord(size_t row, uint32_t* cells_mode) const override {
+    *cells_mode = mode_;
+    return records_[row];
+  }
 
  private:
   uint32_t mode_;

@@ -124,13 +124,40 @@ int CompareHeads(const PrefixHead& a, const PrefixHead& b) {
 std::vector<uint32_t> RankTexts(const std::vector<char>& leads,
                                 const std::vector<std::string_view>& bodies) {
   const size_t n = bodies.size();
-  // Open addressing over text numbers + 1; a table at most half full.
+  // Open addressing over text numbers + 1; tables at most half full. Bodies
+  // that share their bytes' address (a pooled path on every row of its
+  // program) are found by address first, and only new addresses are hashed
+  // by their bytes.
   size_t slots = 16;
   while (slots < 2 * n) slots *= 2;
+  std::vector<uint32_t> by_address(slots, 0);
   std::vector<uint32_t> table(slots, 0);
   std::vector<uint32_t> text_of_row(n);
   std::vector<std::pair<char, std::string_view>> texts;
+  std::vector<size_t> first_row;  // per text number + 1 in by_address: its row
   for (size_t i = 0; i < n; ++i) {
+    uint64_t address = reinterpret_cast<uintptr_t>(bodies[i].data());
+    address = (address * 0x9E3779B97F4A7C15ull) ^ (bodies[i].size() << 8) ^
+              static_cast<unsigned char>(leads[i]);
+    address ^= address >> 29;
+    size_t a = static_cast<size_t>(address) & (slots - 1);
+    bool known = false;
+    for (;;) {
+      const uint32_t entry = by_address[a];
+      if (entry == 0) break;
+      const size_t row = first_row[entry - 1];
+      if (leads[row] == leads[i] && bodies[row].data() == bodies[i].data() &&
+          bodies[row].size() == bodies[i].size()) {
+        text_of_row[i] = text_of_row[row];
+        known = true;
+        break;
+      }
+      a = (a + 1) & (slots - 1);
+    }
+    if (known) continue;
+    first_row.push_back(i);
+    by_address[a] = static_cast<uint32_t>(first_row.size());
+
     uint64_t hash = 14695981039346656037ull ^ static_cast<unsigned char>(leads[i]);
     for (char c : bodies[i]) {
       hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
@@ -152,6 +179,7 @@ std::vector<uint32_t> RankTexts(const std::vector<char>& leads,
       slot = (slot + 1) & (slots - 1);
     }
   }
+  std::vector<uint32_t>().swap(by_address);
   std::vector<uint32_t>().swap(table);
 
   LocaleKeys keys(texts.size());

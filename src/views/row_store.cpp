@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -97,41 +98,97 @@ RowStore::RowStore() : arena_(new Arena) {}
 RowStore::~RowStore() = default;
 
 std::string_view RowStore::Text(size_t row, int index) const {
-  return TextAt(rows_[row], index);
+  Row& r = rows_[row];
+  if (r.record != kNoRecord) {
+    // The pooled texts themselves: rows of one program share their bytes.
+    const SourceRow& source = records_[r.record];
+    std::string_view own;
+    if (OwnText(source, index, &own)) return own;
+    if (r.texts == nullptr) r.texts = WriteRecordRow(source);
+  }
+  return TextAt(r.texts, index);
+}
+
+const ActivityRecord* RowStore::SourceRecord(size_t row, RecordCells* cells) const {
+  const Row& r = rows_[row];
+  if (r.record == kNoRecord) return nullptr;
+  *cells = records_[r.record].cells;
+  return &records_[r.record].record;
 }
 
 void RowStore::Clear() {
   rows_.clear();
   rows_.shrink_to_fit();
+  records_.clear();
+  records_.shrink_to_fit();
   arena_.reset(new Arena);
   live_bytes_ = 0;
   dead_bytes_ = 0;
 }
 
-const char* RowStore::Write(const std::string_view* texts, size_t* size) {
+const char* RowStore::Write(const std::string_view* texts, size_t* size) const {
   *size = RecordSize(texts);
   char* record = arena_->Allocate(*size);
   WriteRecord(texts, record);  // an old record the texts point into stays readable
   return record;
 }
 
+bool RowStore::OwnText(const SourceRow& source, int index, std::string_view* text) const {
+  const bool search = source.cells == RecordCells::kSearch;
+  if (index == kRowTextIndex || index == (search ? 0 : 1)) {
+    *text = source.record.PathText();
+  } else if (search && index == 3) {
+    *text = source.record.TitleText();
+  } else if (!search && index != 2 && index != 3) {
+    *text = std::string_view("", 0);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+const char* RowStore::WriteRecordRow(const SourceRow& source) const {
+  std::string cells[kListColumns];
+  std::string_view texts[kTexts];
+  for (int c = 0; c < kListColumns; ++c) {
+    cells[c] = source.cells == RecordCells::kSearch ? SearchCellText(source.record, c)
+                                                    : OverviewCellText(source.record, c);
+    texts[c] = cells[c];
+  }
+  texts[kRowTextIndex] = source.record.PathText();
+  size_t size;
+  const char* written = Write(texts, &size);
+  live_bytes_ += size;
+  return written;
+}
+
 void RowStore::Append(const std::string_view* texts) {
   size_t size;
-  rows_.push_back(Write(texts, &size));
+  rows_.push_back(Row{Write(texts, &size), kNoRecord});
   live_bytes_ += size;
 }
 
+void RowStore::AppendRecord(const ActivityRecord& record, RecordCells cells) {
+  SourceRow source{record, cells};
+  source.record.next = nullptr;
+  source.record.orderBlock = nullptr;
+  rows_.push_back(Row{nullptr, static_cast<uint32_t>(records_.size())});
+  records_.push_back(source);
+}
+
 void RowStore::Replace(size_t row, const std::string_view* texts) {
-  const size_t old_size = RecordSizeAt(rows_[row]);
+  Row& r = rows_[row];
+  const size_t old_size = r.texts == nullptr ? 0 : RecordSizeAt(r.texts);
   size_t size;
-  rows_[row] = Write(texts, &size);
+  r.texts = Write(texts, &size);
+  r.record = kNoRecord;  // the row's texts are the given ones from now on
   live_bytes_ += size - old_size;
   dead_bytes_ += old_size;
   CompactIfWasteful();
 }
 
 void RowStore::Reorder(const std::vector<uint32_t>& order) {
-  std::vector<const char*> sorted;
+  std::vector<Row> sorted;
   sorted.reserve(order.size());
   for (uint32_t row : order) sorted.push_back(rows_[row]);
   rows_.swap(sorted);
@@ -143,12 +200,13 @@ void RowStore::CompactIfWasteful() {
   constexpr size_t kMinimumWaste = 1 << 20;
   if (dead_bytes_ < kMinimumWaste || dead_bytes_ < live_bytes_) return;
   std::unique_ptr<Arena> fresh(new Arena);
-  for (const char*& record : rows_) {
+  for (Row& row : rows_) {
+    if (row.texts == nullptr) continue;
     std::string_view texts[kTexts];
-    for (int i = 0; i < kTexts; ++i) texts[i] = TextAt(record, i);
+    for (int i = 0; i < kTexts; ++i) texts[i] = TextAt(row.texts, i);
     char* copy = fresh->Allocate(RecordSize(texts));
     WriteRecord(texts, copy);
-    record = copy;
+    row.texts = copy;
   }
   arena_ = std::move(fresh);
   dead_bytes_ = 0;

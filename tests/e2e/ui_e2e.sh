@@ -562,6 +562,7 @@ sc_modal_viewer_holds_owner() {
   press TFormDebugLog alt+F4
   check "the viewer stayed" hidden TFormDebugLog
   check "the main window stayed disabled" enabled TForm1
+  check_now "the main window did not take the keyboard back" foreground_is TForm1
   close_tramo
   E2E_WAIT=15 check "the program did not end" tramo_ended
 }

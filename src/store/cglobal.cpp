@@ -96,6 +96,7 @@ void CGlobal::MergeHistories(const std::vector<CGlobal*>& sources) {
     if (newest < 0) break;
     PeriodNode* node = next[newest];
     next[newest] = node->next;
+    node->source = static_cast<uint32_t>(newest);
     *tail = node;
     tail = &node->next;
     // The first node from the head stays the one found for its key.

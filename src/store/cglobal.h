@@ -20,6 +20,9 @@ struct PeriodNode {
   bool crashed = false;
   bool timeChanged = false;
   bool hibernated = false;
+  // Which of several merged histories (one per computer) the node came from;
+  // 0 in a history read from one folder.
+  uint32_t source = 0;
 };
 
 // A list of period nodes: the history database read from the logs, or the

@@ -4,6 +4,9 @@
 #include <cstring>
 #include <deque>
 #include <limits>
+#include <map>
+#include <set>
+#include <utility>
 
 #include "store/cglobal.h"
 #include "store/flat_index.h"
@@ -88,6 +91,40 @@ class PeriodEntries {
   FlatIndex<Entry> index_;
 };
 
+// The session form of KProlniZaznam, one entry per session start and
+// computer: in one history a start that recurs merges into its first entry,
+// but computers that started a session in the same second ran two sessions,
+// and each keeps a row of its own.
+class SessionEntries {
+ public:
+  explicit SessionEntries(CGlobal* db) : db_(db) {}
+
+  void Merge(const PeriodNode* node) {
+    TextPool& texts = Texts();
+    const TextId name = texts.Intern(FixedDateTimeText(node->key));
+    ActivityRecord*& entry = entries_[{name, node->source}];
+    if (entry != nullptr) {
+      BucketList(name)->MergeTime(entry, 0, node->end);
+    } else if (named_.insert(name).second) {
+      db_->KProlniZaznam(node);
+      entry = BucketList(name)->FindPath(name);
+    } else {
+      entry = BucketList(name)->NewDatedRecord(name, SpanSeconds(node->key, node->end),
+                                               node->end, kEmptyText);
+    }
+  }
+
+ private:
+  // The bucket KProlniZaznam has made for the name.
+  CSez* BucketList(TextId name) {
+    return &db_->FindNode(static_cast<double>(Texts().Crc(name) & 0xFFu))->list;
+  }
+
+  CGlobal* db_;
+  std::map<std::pair<TextId, uint32_t>, ActivityRecord*> entries_;
+  std::set<TextId> named_;
+};
+
 }  // namespace
 
 int OverviewIndexOfText(const std::string& text) {
@@ -129,9 +166,10 @@ OverviewResult RunOverview(CGlobal* history, CGlobal* result_db, int bucket,
   // "Vše" puts every node under one key; the others derive it per node.
   const double all_key = AllKey(start);
   PeriodEntries entries;
+  SessionEntries session_entries(result_db);
   for (const PeriodNode* node = history->head(); node != nullptr; node = node->next) {
     if (node->isSession) {
-      if (sessions) result_db->KProlniZaznam(node);
+      if (sessions) session_entries.Merge(node);
     } else if (periods) {
       entries.Merge(node,
                     bucket == kBucketAll ? all_key : OverviewBucketKey(bucket, node->key, start));

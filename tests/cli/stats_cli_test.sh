@@ -333,6 +333,17 @@ expect_text out 'from,to,seconds
 1.3.2026 07:59:59,1.3.2026 08:59:59,3599
 28.2.2026 21:59:59,28.2.2026 22:59:59,3599' "overview of two computers by session"
 
+# Sessions of two computers that began in the same second are two rows.
+mkdir same1 same2
+{ session '5.3.2026 08:00:00'; period '5.3.2026 08:00:00' '08:59:59'; printf '10,C:\\x.exe,\r\n'; } >same1/Tramo2_cvs2026_03.txt
+{ session '5.3.2026 08:00:00'; period '5.3.2026 08:00:00' '09:59:59'; printf '10,C:\\x.exe,\r\n'; } >same2/Tramo2_cvs2026_03.txt
+run overview --data same1 --data same2 --by session --format csv
+expect_rc 0 "overview of sessions started in the same second"
+got=$(text_of out | sort)
+[ "$got" = '5.3.2026 07:59:59,5.3.2026 08:59:59,3599
+5.3.2026 07:59:59,5.3.2026 09:59:59,7199
+from,to,seconds' ] || fail "overview of sessions started in the same second: printed [$got]"
+
 # A folder without logs gives an empty answer; a root without any fails.
 run search --data nologs --format csv
 expect_rc 0 "search in a folder without logs"

@@ -16,13 +16,20 @@ void PrepareStandardStreams() {}
 
 std::string TerminalText(std::string_view cp1250) {
   std::string text = Cp1250ToUtf8(cp1250);
-  // CR LF becomes LF; CR LF is two ASCII bytes in both encodings.
+  // CR LF becomes LF; CR LF is two ASCII bytes in both encodings. Rows rarely
+  // hold a CR, so the text moves in runs between them, not byte by byte.
+  char* const bytes = text.data();
   size_t kept = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    text[kept++] = text[i];
+  size_t run = 0;  // start of the bytes not yet moved
+  for (size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', cr + 1)) {
+    if (cr + 1 == text.size() || text[cr + 1] != '\n') continue;
+    std::memmove(bytes + kept, bytes + run, cr - run);
+    kept += cr - run;
+    run = cr + 1;
   }
-  text.resize(kept);
+  if (run == 0) return text;
+  std::memmove(bytes + kept, bytes + run, text.size() - run);
+  text.resize(kept + text.size() - run);
   return text;
 }
 

@@ -127,7 +127,9 @@ row "list peak memory added, MB" list_peak_mb ""
 row "sampler tick, 200 records, us" tick_us ""
 row "path lookup, us" lookup_us "(Windows only)"
 echo
-echo "through the window (MinGW under Wine), from the key or click to the result on screen:"
+echo "through the window (MinGW under Wine), from the key or click sent to the result on screen:"
+printf '  %-34s %8s s   (a menu command that shows a window: the reading of the window)\n' \
+       "floor" "$(value "$windows_out" window_floor_s)"
 store_load=$(value "$windows_out" load_s)
 window_load=$(value "$windows_out" window_load_s)
 printf '  %-34s %8s s   target: at most 0.2 s above the store alone (%s s)\n' "history load" \

@@ -41,6 +41,7 @@
 //                           (default its centre; negative counts from the right/bottom);
 //                           CTRL may also be menubar, caption, minimize, maximize or close
 //   shot WIN FILE.png       the window's pixels as they are, without a forced repaint
+//   sent                    when the last key or button was sent: nanoseconds since 1970
 #include <windows.h>
 #include <commctrl.h>
 
@@ -579,6 +580,18 @@ void BringForward(HWND top) {
   for (int i = 0; i < 20 && GetForegroundWindow() != top; ++i) Sleep(25);
 }
 
+// For timings that start when the input is handed to the system, not when
+// the command that sends it began (it pauses between keys).
+unsigned long long g_last_input_ns = 0;
+
+void NoteInputSent() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);  // precise under Wine: the clock of date +%s%N
+  const unsigned long long ticks =
+      (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  g_last_input_ns = (ticks - 116444736000000000ULL) * 100;  // from 1601 to 1970
+}
+
 void SendKey(WORD vk, bool up) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
@@ -590,6 +603,7 @@ void SendKey(WORD vk, bool up) {
                         vk == VK_DELETE || vk == VK_INSERT;
   if (extended) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   SendInput(1, &input, sizeof(input));
+  NoteInputSent();
 }
 
 // One key with its modifiers, as "ctrl+alt+shift+f" or "Tab"; false for an unknown name.
@@ -648,6 +662,7 @@ void MouseAt(int x, int y, DWORD flags) {
   input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
   SendInput(1, &input, sizeof(input));
+  if (flags != 0) NoteInputSent();
 }
 
 // The screen rectangle of a control, or of a part of the window's frame:
@@ -751,6 +766,7 @@ int Run(const std::vector<std::string>& args) {
     Out(ClassOf(window) + "|" + caption);
     return 0;
   }
+  if (command == "sent") return Out(std::to_string(g_last_input_ns)), 0;
   if (argc < 3) return 2;
   const bool waits = command == "wait-window" || command == "wait-gone" || command == "message-box";
   const DWORD timeout = waits && argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 20000;

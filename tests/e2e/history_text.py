@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes a plain-text history (the form the batch conversion leaves) into a
 data folder: one session a day up to yesterday, hourly periods, one record per
-program and period. Usage: history_text.py FOLDER DAYS PROGRAMS [PERIODS]"""
+program and period; with TITLES, as many records per period of program p0000
+under window titles never seen before (a detailed-statistics program).
+Usage: history_text.py FOLDER DAYS PROGRAMS [PERIODS [TITLES]]"""
 import datetime
 import os
 import sys
@@ -17,6 +19,8 @@ def stamp(moment):
 def main():
     folder, days, programs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     periods = int(sys.argv[4]) if len(sys.argv) > 4 else 4
+    titles = int(sys.argv[5]) if len(sys.argv) > 5 else 0
+    title_no = 0
     os.makedirs(folder, exist_ok=True)
     today = datetime.date.today()
     months = {}
@@ -31,6 +35,8 @@ def main():
             # Uneven, fixed shares so that every sort column orders the rows.
             lines += [f"{1 + (p * 37 + back * 11 + period) % 600},C:\\Apps\\p{p:04d}\\p{p:04d}.exe,"
                       for p in range(programs) if (p + back) % 3 != 0 or p < 3]
+            lines += [f"1,C:\\Apps\\p0000\\p0000.exe,Dokument {title_no + t}" for t in range(titles)]
+            title_no += titles
             lines.append("")
         months.setdefault((day.year, day.month), []).extend(lines)
     for (year, month), lines in months.items():

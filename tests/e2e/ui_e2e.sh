@@ -514,14 +514,19 @@ after_queued_input() {
   click TForm1 "$TITLES"
 }
 
+# A click on "Přehled" once the work just started ($1) is known to block the window.
+click_while_busy() {
+  E2E_WAIT=10 check "the $1 did not block the window" ask busy TForm1
+  ask mouse TForm1 "=Přehled" click
+}
+
 sc_input_during_load_dropped() {
   status_part 2
   check_now "the status text is not empty before the first load" test -z "$STATUS_TEXT"
   local left=${STATUS[0]}
   menu Down Down
-  E2E_WAIT=10 check "the load did not block the window" ask busy TForm1
   # A click while the window is blocked, and the status bar as it is meanwhile.
-  ask mouse TForm1 "=Přehled" click
+  click_while_busy load
   ask ink TForm1 "$STATUS_BAR" "$((left + 4))" 3 60 12
   local ink=$ANSWER
   check_now "the load ended before the click" ask busy TForm1
@@ -532,12 +537,25 @@ sc_input_during_load_dropped() {
   check_now "the click made during the load ran later" status_starts "Historie načtena za "
 }
 
+sc_input_during_search_dropped() {
+  ask mouse TForm1 "=Hledat" click
+  click_while_busy search
+  check_now "the search ended before the click" ask busy TForm1
+  E2E_WAIT=60 check "the search did not end" searched
+  after_queued_input
+  check_now "the click made during the search ran later" searched
+}
+
 group_long_load() {
   rm -rf data
-  python3 "$here/history_text.py" data 1400 600 6
+  # A program with new window titles in every period: sorted by title, the
+  # whole-range search blocks long enough to click into.
+  python3 "$here/history_text.py" data 1400 600 6 100
   tall_window
+  printf 'sortC=3\r\n' >>"$ini"
   start_tramo M || return 1
   run input_during_load_dropped  # fault 7
+  run input_during_search_dropped  # fault 7
   close_tramo
 }
 

@@ -2,8 +2,9 @@
 """Writes a plain-text history (the form the batch conversion leaves) into a
 data folder: one session a day up to yesterday, hourly periods, one record per
 program and period; with TITLES, as many records per period of program p0000
-under window titles never seen before (a detailed-statistics program).
-Usage: history_text.py FOLDER DAYS PROGRAMS [PERIODS [TITLES]]"""
+under window titles never seen before (a detailed-statistics program); with
+SESSIONS, as many more sessions a day without periods, a minute apart before
+the day's own. Usage: history_text.py FOLDER DAYS PROGRAMS [PERIODS [TITLES [SESSIONS]]]"""
 import datetime
 import os
 import sys
@@ -20,6 +21,7 @@ def main():
     folder, days, programs = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     periods = int(sys.argv[4]) if len(sys.argv) > 4 else 4
     titles = int(sys.argv[5]) if len(sys.argv) > 5 else 0
+    sessions = int(sys.argv[6]) if len(sys.argv) > 6 else 0
     title_no = 0
     os.makedirs(folder, exist_ok=True)
     today = datetime.date.today()
@@ -27,7 +29,10 @@ def main():
     for back in range(days, 0, -1):
         day = today - datetime.timedelta(days=back)
         start = datetime.datetime(day.year, day.month, day.day, 8, 0, 0)
-        lines = ["", "#-------------------------------------------", "#Seance dne: " + stamp(start)]
+        lines = []
+        for minutes in range(sessions, -1, -1):
+            session = start - datetime.timedelta(minutes=minutes)
+            lines += ["", "#-------------------------------------------", "#Seance dne: " + stamp(session)]
         for period in range(periods):
             begin = start + datetime.timedelta(hours=period)
             end = begin + datetime.timedelta(minutes=59, seconds=59)

@@ -514,10 +514,10 @@ after_queued_input() {
   click TForm1 "$TITLES"
 }
 
-# A click on "Přehled" once the work just started ($1) is known to block the window.
+# A click on BUTTON ($2) once the work just started ($1) is known to block the window.
 click_while_busy() {
   E2E_WAIT=10 check "the $1 did not block the window" ask busy TForm1
-  ask mouse TForm1 "=Přehled" click
+  ask mouse TForm1 "$2" click
 }
 
 sc_input_during_load_dropped() {
@@ -526,7 +526,7 @@ sc_input_during_load_dropped() {
   local left=${STATUS[0]}
   menu Down Down
   # A click while the window is blocked, and the status bar as it is meanwhile.
-  click_while_busy load
+  click_while_busy load "=Přehled"
   ask ink TForm1 "$STATUS_BAR" "$((left + 4))" 3 60 12
   local ink=$ANSWER
   check_now "the load ended before the click" ask busy TForm1
@@ -537,25 +537,32 @@ sc_input_during_load_dropped() {
   check_now "the click made during the load ran later" status_starts "Historie načtena za "
 }
 
-sc_input_during_search_dropped() {
-  ask mouse TForm1 "=Hledat" click
-  click_while_busy search
-  check_now "the search ended before the click" ask busy TForm1
-  E2E_WAIT=60 check "the search did not end" searched
+# WORK started by a click on BUTTON, a click on OTHER queued meanwhile; DONE
+# tells the status of WORK's end from that of OTHER's.
+queued_click_dropped() {
+  local work=$1 button=$2 other=$3 done=$4
+  ask mouse TForm1 "$button" click
+  click_while_busy "$work" "$other"
+  check_now "the $work ended before the click" ask busy TForm1
+  E2E_WAIT=60 check "the $work did not end" "$done"
   after_queued_input
-  check_now "the click made during the search ran later" searched
+  check_now "the click made during the $work ran later" "$done"
 }
+sc_input_during_search_dropped() { queued_click_dropped search "=Hledat" "=Přehled" searched; }
+sc_input_during_overview_dropped() { queued_click_dropped overview "=Přehled" "=Hledat" overviewed; }
 
 group_long_load() {
   rm -rf data
-  # A program with new window titles in every period: sorted by title, the
-  # whole-range search blocks long enough to click into.
-  python3 "$here/history_text.py" data 1400 600 6 100
+  # Work long enough to click into: a program with new window titles in every
+  # period makes the whole-range search, sorted by title, long; hundreds of
+  # sessions a day make the overview by session long.
+  python3 "$here/history_text.py" data 1400 600 6 100 300
   tall_window
   printf 'sortC=3\r\n' >>"$ini"
   start_tramo M || return 1
   run input_during_load_dropped  # fault 7
   run input_during_search_dropped  # fault 7
+  run input_during_overview_dropped  # fault 7
   close_tramo
 }
 

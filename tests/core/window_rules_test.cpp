@@ -1,6 +1,6 @@
-// Rules the windows apply to their controls: spinner values, the panel
-// layout from measured sizes, which row the list's focus follows, and the
-// header's sort arrow.
+// Rules the windows apply to their controls: spinner values, the panel and
+// status-bar layout from measured sizes, which row the list's focus follows,
+// and the header's sort arrow.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -134,6 +134,49 @@ TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
           ASSERT_LE(r.left + r.width, layout.rects[j].left) << trial << ": " << i << " " << j;
         }
       }
+    }
+  }
+}
+
+// The design's widths while there is room; where the status text would be
+// short, "ERR" and then the start time give up slack, never their texts.
+TEST(StatusBarLayout, PanelsGiveUpSlackDownToTheirTexts) {
+  const struct {
+    int start_time_need, bar, start_time, events;
+  } cases[] = {
+      {112, 1280, 120, 50}, {112, 737, 120, 50}, {112, 727, 120, 40}, {112, 722, 120, 35},
+      {112, 714, 112, 35},  {112, 500, 112, 35}, {130, 1280, 130, 50}, {130, 740, 130, 43},
+  };
+  for (const auto& c : cases) {
+    StatusBarNeeds needs;
+    needs.start_time = c.start_time_need;
+    needs.events = 35;
+    needs.status = 550;
+    needs.grip = 17;
+    const StatusParts parts = LayOutStatusParts(needs, c.bar);
+    EXPECT_EQ(c.start_time, parts.start_time) << c.bar;
+    EXPECT_EQ(c.events, parts.events) << c.bar;
+  }
+}
+
+// From the narrowest client width up, every panel shows its text and the
+// list keeps its width beside the search panel.
+TEST(StatusBarLayout, TheNarrowestWindowShowsEveryText) {
+  std::mt19937 generator(20261209);
+  for (int trial = 0; trial < 200; ++trial) {
+    StatusBarNeeds needs;
+    needs.start_time = 20 + static_cast<int>(generator() % 200);
+    needs.events = static_cast<int>(generator() % 80);
+    needs.status = static_cast<int>(generator() % 700);
+    needs.grip = static_cast<int>(generator() % 20);
+    const int panel = 150 + static_cast<int>(generator() % 200);
+    const int minimum = MinimumClientWidth(needs, panel);
+    ASSERT_GE(minimum - panel - kSearchPanelMargins, kMinimumListWidth) << trial;
+    for (int bar = minimum; bar < minimum + 80; bar += 7) {
+      const StatusParts parts = LayOutStatusParts(needs, bar);
+      ASSERT_GE(parts.start_time, needs.start_time) << trial;
+      ASSERT_GE(parts.events, needs.events) << trial;
+      ASSERT_GE(bar - parts.start_time - parts.events, needs.status + needs.grip) << trial << " " << bar;
     }
   }
 }

@@ -285,7 +285,8 @@ int TForm1::MinimumWindowWidth() const {
   RECT frame = {0, 0, MinimumClientWidth(StatusNeeds(), search_panel_->Width()), 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
-  return frame.right - frame.left;
+  // On a screen narrower than that the window still fits, cutting texts.
+  return std::min<int>(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
 }
 
 void TForm1::FormCanResize(WINDOWPOS* position) {

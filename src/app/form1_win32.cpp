@@ -95,6 +95,7 @@ bool TForm1::CreateMenus() {
 bool TForm1::FormCreate() {
   (void)FixedFormat();  // filled before anything formats a date
   if (!CreateMenus()) return false;
+  // A long path cut by its panel is whole in the panel's tip.
   status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
                            hwnd(), kStatusBarId);
   if (status_bar_ == nullptr || !file_view_.Create(hwnd(), kFileViewId, this)) return false;
@@ -185,14 +186,9 @@ void TForm1::Timer1Timer() {
 
 void TForm1::ShowEventNotice() {
   ctl::SetStatusText(status_bar_, 1, "ERR");
-  SetLongStatusText("Nová událost v protokolu " + tracker_->ProtocolFile() + " Klepni sem.");
+  ctl::SetStatusText(status_bar_, 2,
+                     "Nová událost v protokolu " + tracker_->ProtocolFile() + " Klepni sem.");
   SetStatusBold(true);
-}
-
-void TForm1::SetLongStatusText(const std::string& text) {
-  ctl::SetStatusText(status_bar_, 2, text);
-  // A long path may not fit: the bar shows the whole text as a tip then.
-  SendMessageA(status_bar_, SB_SETTIPTEXTA, 2, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TForm1::SetStatusBold(bool bold) {
@@ -201,7 +197,7 @@ void TForm1::SetStatusBold(bool bold) {
 }
 
 void TForm1::FocusedRowChanged(const std::string& row_text) {
-  SetLongStatusText(row_text);
+  ctl::SetStatusText(status_bar_, 2, row_text);
   SetStatusBold(false);
 }
 

@@ -66,8 +66,6 @@ class TForm1 : public Window,
   void OnCommand(int id);
   void ShowHelp();
   void ShowEventNotice();
-  // The third panel's text, whole in a tip when the panel cuts it.
-  void SetLongStatusText(const std::string& text);
   void SetStatusBold(bool bold);
 
   // TrackerHost

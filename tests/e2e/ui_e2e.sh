@@ -513,6 +513,15 @@ sc_status_counters_fit() {
   counters_fit
 }
 
+# The row's text, which the panel may cut, is whole in the bar's tip.
+sc_status_tip() {
+  click_row 0
+  check "the focused row's text is not on the status bar" eval 'status_part 2 && ! overviewed'
+  click TForm1 "$STATUS_BAR" click $((STATUS[0] + 20)) 8
+  check "no tip over the status text" \
+    eval 'info tooltips_class32 && [ "${INFO[0]}" = 1 ] && [ "$INFO_TEXT" = "$STATUS_TEXT" ]'
+}
+
 sc_cancel_search() {
   retype TForm1 "$NAME" p00
   click TForm1 "=Zrušit hledání"
@@ -538,6 +547,7 @@ group_history() {
   run quick_date_buttons_and_spinners
   run titles_box
   run status_counters_fit  # fault 5
+  run status_tip
   run cancel_search
   close_tramo
 }

@@ -3,6 +3,7 @@
 // and the header's sort arrow.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <string>
@@ -138,30 +139,10 @@ TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
   }
 }
 
-// The design's widths while there is room; where the status text would be
-// short, "ERR" and then the start time give up slack, never their texts.
-TEST(StatusBarLayout, PanelsGiveUpSlackDownToTheirTexts) {
-  const struct {
-    int start_time_need, bar, start_time, events;
-  } cases[] = {
-      {112, 1280, 120, 50}, {112, 737, 120, 50}, {112, 727, 120, 40}, {112, 722, 120, 35},
-      {112, 714, 112, 35},  {112, 500, 112, 35}, {130, 1280, 130, 50}, {130, 740, 130, 43},
-  };
-  for (const auto& c : cases) {
-    StatusBarNeeds needs;
-    needs.start_time = c.start_time_need;
-    needs.events = 35;
-    needs.status = 550;
-    needs.grip = 17;
-    const StatusParts parts = LayOutStatusParts(needs, c.bar);
-    EXPECT_EQ(c.start_time, parts.start_time) << c.bar;
-    EXPECT_EQ(c.events, parts.events) << c.bar;
-  }
-}
-
-// From the narrowest client width up, every panel shows its text and the
-// list keeps its width beside the search panel.
-TEST(StatusBarLayout, TheNarrowestWindowShowsEveryText) {
+// From the narrowest client width up, every status panel shows its text and
+// the list keeps its width; the first two panels keep the design's widths
+// while there is room, "ERR" giving up its slack before the start time.
+TEST(StatusBarLayout, PanelsGiveUpSlackButNeverTheirTexts) {
   std::mt19937 generator(20261209);
   for (int trial = 0; trial < 200; ++trial) {
     StatusBarNeeds needs;
@@ -172,11 +153,16 @@ TEST(StatusBarLayout, TheNarrowestWindowShowsEveryText) {
     const int panel = 150 + static_cast<int>(generator() % 200);
     const int minimum = MinimumClientWidth(needs, panel);
     ASSERT_GE(minimum - panel - kSearchPanelMargins, kMinimumListWidth) << trial;
-    for (int bar = minimum; bar < minimum + 80; bar += 7) {
+    const int start_design = std::max(kStartTimeDesignWidth, needs.start_time);
+    const int events_design = std::max(kEventsDesignWidth, needs.events);
+    for (int bar = minimum; bar < minimum + 200; bar += 7) {
       const StatusParts parts = LayOutStatusParts(needs, bar);
       ASSERT_GE(parts.start_time, needs.start_time) << trial;
       ASSERT_GE(parts.events, needs.events) << trial;
-      ASSERT_GE(bar - parts.start_time - parts.events, needs.status + needs.grip) << trial << " " << bar;
+      const int room = bar - needs.status - needs.grip;
+      ASSERT_EQ(std::min(start_design + events_design, room), parts.start_time + parts.events)
+          << trial << " " << bar;
+      if (parts.start_time < start_design) ASSERT_EQ(needs.events, parts.events) << trial;
     }
   }
 }

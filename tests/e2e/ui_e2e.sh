@@ -274,17 +274,14 @@ drag_grip() {
   shot TForm1 "dragged-$1"
 }
 sc_resize_leaves_no_stale_grip() {
-  info TForm1
-  local width=${INFO[6]}
   info TForm1 "$STATUS_BAR"
   local corner=$((INFO[6] - GRIP)) height=${INFO[7]}
   drag_grip 120
-  check_now "the window did not grow" eval 'info TForm1 && [ "${INFO[6]}" -gt "$width" ]'
+  check_now "the window did not grow" eval 'info TForm1 "$STATUS_BAR" && [ "${INFO[6]}" -gt $((corner + GRIP + 100)) ]'
   status_part 2
-  local from=$((STATUS[0] + STATUS[2] + 8))
-  [ "$from" -gt "$corner" ] || from=$corner
+  local from=$((STATUS[0] + STATUS[2] + 8 > corner ? STATUS[0] + STATUS[2] + 8 : corner))
   check_now "the status text reaches the new grip" test "$from" -lt "$((corner + 100))"
-  ask ink TForm1 "$STATUS_BAR" "$from" 3 $((corner + 120 - 2 - from)) $((height - 6))
+  ask ink TForm1 "$STATUS_BAR" "$from" 3 $((corner + 118 - from)) $((height - 6))
   check_now "$ANSWER pixels of old size grips left in the bar" test "$ANSWER" = 0
   drag_grip -120
 }

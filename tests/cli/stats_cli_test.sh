@@ -400,6 +400,9 @@ expect_rc 2 "report without a file name"
 run report --data pc1 --out blocker/report.html
 expect_rc 1 "report into a blocked path"
 expect_one_line err "report into a blocked path"
+# Over some thirty years each day keeps a bar of its own.
+run report --data pc1 --from 1.1.1990 --to 3.3.2026 --out long.html
+grep -q 'M13208 ' long.html || fail "report over a long range: no bar of 1.3.2026 at day 13208"
 
 # Drawn by a browser: the bands of both programs, the rest and the heat map
 # are on the screenshot.

@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/application_win32.h"
 #include "ui/controls_win32.h"
+#include "ui/layout.h"
 #include "ui/sizing_win32.h"
 #include "monitor/process_path.h"
 #include "platform/file.h"
@@ -14,6 +18,8 @@
 #include "support/form_debuglog_win32.h"
 #include "support/form_nastaveni_win32.h"
 #include "views/form2_win32.h"
+#include "views/overview.h"
+#include "views/search.h"
 
 namespace {
 
@@ -41,6 +47,13 @@ constexpr DWORD kTrayIconDataSize = 88;
 
 ScreenSize PrimaryScreen() {
   return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// The counters of a search and an overview over ten years and more: rows in
+// six digits, records in seven, tens of seconds. Digits are equally wide.
+std::vector<std::string> WidestCounterTexts() {
+  return {SearchStatusText(999999, 9999999, 99900, ','),
+          OverviewStatusText(999999, 9999999, 99900, ',')};
 }
 
 }  // namespace
@@ -82,7 +95,9 @@ bool TForm1::CreateMenus() {
 bool TForm1::FormCreate() {
   (void)FixedFormat();  // filled before anything formats a date
   if (!CreateMenus()) return false;
-  status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), kStatusBarId);
+  // A long path cut by its panel is whole in the panel's tip.
+  status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
+                           hwnd(), kStatusBarId);
   if (status_bar_ == nullptr || !file_view_.Create(hwnd(), kFileViewId, this)) return false;
   LOGFONTA font = {};
   GetObjectA(ctl::GuiFont(), sizeof(font), &font);
@@ -151,6 +166,7 @@ void TForm1::DeferredInit() {
   Timer1Timer();
   tracker_->ArmFlushTimer();
   ctl::SetStatusText(status_bar_, 0, FixedDateTimeText(platform::Now()));
+  KeepMinimumWidth();
   LayOutStatusBar();
   search_panel_->StartUp();
 }
@@ -173,7 +189,6 @@ void TForm1::ShowEventNotice() {
   ctl::SetStatusText(status_bar_, 2,
                      "Nová událost v protokolu " + tracker_->ProtocolFile() + " Klepni sem.");
   SetStatusBold(true);
-  LayOutStatusBar();
 }
 
 void TForm1::SetStatusBold(bool bold) {
@@ -223,7 +238,7 @@ void TForm1::FormResize() {
   LayOutStatusBar();
   const int panel_width = search_panel_->Width();
   const int list_top = 0;
-  const int list_width = client.right - (panel_width + 27);
+  const int list_width = client.right - (panel_width + kSearchPanelMargins);
   const int height = client.bottom - list_top - bar_height - 4;
   MoveWindow(file_view_.hwnd(), 0, list_top, list_width > 0 ? list_width : 0,
              height > 0 ? height : 0, TRUE);
@@ -236,16 +251,56 @@ void TForm1::FormResize() {
   InvalidateRect(status_bar_, nullptr, TRUE);
 }
 
-void TForm1::LayOutStatusBar() {
-  // The design's 120 and 50 pixels, or what the texts need at this font.
-  int widths[2] = {120, 50};
-  for (int part = 0; part < 2; ++part) {
-    const std::string text = ctl::GetStatusText(status_bar_, part);
-    const int needed = ui::TextExtent(status_bar_, text).cx + 4 * GetSystemMetrics(SM_CXEDGE) + 4;
-    if (needed > widths[part]) widths[part] = needed;
+StatusBarNeeds TForm1::StatusNeeds() const {
+  const int margins = 4 * GetSystemMetrics(SM_CXEDGE) + 4;
+  // In the bold font, the wider: the event notice makes the whole bar bold,
+  // and the panels should neither cut their texts nor move then.
+  const auto need = [&](const std::string& text) {
+    return static_cast<int>(ui::TextExtent(status_bar_, text, bold_font_).cx) + margins;
+  };
+  StatusBarNeeds needs;
+  needs.start_time = need(ctl::GetStatusText(status_bar_, 0));
+  needs.events = need("ERR");  // room kept, so the first event moves nothing
+  for (const std::string& text : WidestCounterTexts()) {
+    needs.status = std::max(needs.status, need(text));
   }
-  const int parts[3] = {widths[0], widths[0] + widths[1], -1};
+  needs.grip = GetSystemMetrics(SM_CXVSCROLL);
+  return needs;
+}
+
+void TForm1::LayOutStatusBar() {
+  RECT bar;
+  GetClientRect(status_bar_, &bar);
+  const StatusParts widths = LayOutStatusParts(StatusNeeds(), bar.right);
+  const int parts[3] = {widths.start_time, widths.start_time + widths.events, -1};
   SendMessageA(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+int TForm1::MinimumWindowWidth() const {
+  if (status_bar_ == nullptr || search_panel_ == nullptr) return 0;
+  RECT frame = {0, 0, MinimumClientWidth(StatusNeeds(), search_panel_->Width()), 0};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  // On a screen narrower than that the window still fits, cutting texts.
+  return std::min<int>(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+}
+
+void TForm1::FormCanResize(WINDOWPOS* position) {
+  if ((position->flags & SWP_NOSIZE) || IsIconic(hwnd())) return;
+  if (position->cy < kMinimumHeight) position->cy = kMinimumHeight;
+  // Narrower, the status texts or the list would be cut.
+  const int minimum = MinimumWindowWidth();
+  if (position->cx < minimum) position->cx = minimum;
+}
+
+void TForm1::KeepMinimumWidth() {
+  RECT window;
+  GetWindowRect(hwnd(), &window);
+  if (IsZoomed(hwnd()) || IsIconic(hwnd()) || window.right - window.left >= MinimumWindowWidth()) {
+    return;
+  }
+  SetWindowPos(hwnd(), nullptr, 0, 0, MinimumWindowWidth(), window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::ShowHelp() {
@@ -398,12 +453,14 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_ : file_view_.hwnd());
       }
       return 0;
-    case WM_WINDOWPOSCHANGING: {
-      WINDOWPOS* position = reinterpret_cast<WINDOWPOS*>(lparam);
-      if (!(position->flags & SWP_NOSIZE) && position->cy < kMinimumHeight) {
-        position->cy = kMinimumHeight;
-      }
+    case WM_WINDOWPOSCHANGING:
+      FormCanResize(reinterpret_cast<WINDOWPOS*>(lparam));
       return Default(message, wparam, lparam);
+    case WM_GETMINMAXINFO: {
+      // A border dragged by the user stops at the narrowest layout.
+      MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+      limits->ptMinTrackSize.x = std::max<LONG>(limits->ptMinTrackSize.x, MinimumWindowWidth());
+      return 0;
     }
     case WM_SHOWWINDOW:
       if (wparam) file_view_.Sort();

@@ -9,6 +9,7 @@
 
 #include "app/configuration.h"
 #include "app/tracker.h"
+#include "ui/layout.h"
 #include "ui/window_win32.h"
 #include "support/excep_capture.h"
 #include "views/file_view_win32.h"
@@ -55,6 +56,12 @@ class TForm1 : public Window,
 
   void Timer1Timer();
   void FormResize();
+  // Raises a requested size below the narrowest layout (and 30 pixels high).
+  void FormCanResize(WINDOWPOS* position);
+  // Widens the window when a status text set since needs more room.
+  void KeepMinimumWidth();
+  int MinimumWindowWidth() const;
+  StatusBarNeeds StatusNeeds() const;
   void LayOutStatusBar();
   void OnCommand(int id);
   void ShowHelp();

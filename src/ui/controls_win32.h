@@ -42,8 +42,11 @@ struct Spin {
   void ShowValue() const;
 };
 
+// Also the part's tip, which a bar with SBARS_TOOLTIPS shows when the part
+// cuts the text.
 inline void SetStatusText(HWND bar, int part, const std::string& text) {
   SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(bar, SB_SETTIPTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
 }
 std::string GetStatusText(HWND bar, int part);
 

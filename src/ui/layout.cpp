@@ -115,3 +115,20 @@ PanelLayout LayOut(const std::vector<LayoutItem>& items, int design_width) {
   }
   return layout;
 }
+
+StatusParts LayOutStatusParts(const StatusBarNeeds& needs, int bar_width) {
+  StatusParts parts;
+  parts.start_time = std::max(kStartTimeDesignWidth, needs.start_time);
+  parts.events = std::max(kEventsDesignWidth, needs.events);
+  const int short_by = parts.start_time + parts.events + needs.status + needs.grip - bar_width;
+  const int from_events = std::clamp(short_by, 0, parts.events - needs.events);
+  parts.events -= from_events;
+  parts.start_time -= std::clamp(short_by - from_events, 0, parts.start_time - needs.start_time);
+  return parts;
+}
+
+int MinimumClientWidth(const StatusBarNeeds& needs, int search_panel_width) {
+  // The list and the panel as the window lays them out (FormResize).
+  const int beside_panel = kMinimumListWidth + search_panel_width + kSearchPanelMargins;
+  return std::max(beside_panel, needs.start_time + needs.events + needs.status + needs.grip);
+}

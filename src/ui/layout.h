@@ -39,4 +39,36 @@ struct PanelLayout {
 // the design; the gaps between controls side by side are kept.
 PanelLayout LayOut(const std::vector<LayoutItem>& items, int design_width);
 
+// The main window's status bar: the start time, "ERR", and the status text
+// that takes the rest. Widths in pixels, each text's extent with the
+// panel's margins.
+struct StatusBarNeeds {
+  int start_time = 0;
+  int events = 0;
+  int status = 0;  // the widest text the third panel must show whole
+  int grip = 0;    // the size grip at the bar's right end
+};
+
+// Widths of the first two panels; the third takes the rest of the bar.
+struct StatusParts {
+  int start_time = 0;
+  int events = 0;
+};
+
+constexpr int kStartTimeDesignWidth = 120;
+constexpr int kEventsDesignWidth = 50;
+// What is left of the list beside the search panel at the narrowest window.
+constexpr int kMinimumListWidth = 200;
+// The client width beside the list that the search panel takes with its gaps.
+constexpr int kSearchPanelMargins = 27;
+
+// The design's widths, or what the texts need. Where the third panel would
+// be short of its need, the second and then the first give up their slack
+// down to their own texts; they never cut their texts.
+StatusParts LayOutStatusParts(const StatusBarNeeds& needs, int bar_width);
+
+// The narrowest client width at which every status panel shows its text
+// whole and the list beside the search panel stays usable.
+int MinimumClientWidth(const StatusBarNeeds& needs, int search_panel_width);
+
 #endif  // TRAMO_UI_LAYOUT_H_

@@ -79,11 +79,11 @@ SIZE ComboSize(HWND combo) {
 
 }  // namespace
 
-SIZE TextExtent(HWND control, const std::string& text) {
+SIZE TextExtent(HWND control, const std::string& text, HFONT font) {
   SIZE size = {0, 0};
   HDC dc = GetDC(control);
   if (dc == nullptr) return size;
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (font == nullptr) font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
   if (!GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
     size = SIZE{0, 0};

@@ -9,8 +9,9 @@
 // effect, measured the way the controls draw.
 namespace ui {
 
-// The text's extent in the control's own font (GetTextExtentPoint32A).
-SIZE TextExtent(HWND control, const std::string& text);
+// The text's extent in the control's own font, or in font when given
+// (GetTextExtentPoint32A).
+SIZE TextExtent(HWND control, const std::string& text, HFONT font = nullptr);
 
 // The size the control's content needs: a label its text, a check box or
 // radio button its box and text (a multi-line one the height of its lines

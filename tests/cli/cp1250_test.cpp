@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cp1250.h"
+#include "output.h"
 
 namespace {
 
@@ -84,4 +85,19 @@ TEST(Utf8ToCp1250, RefusesWhatCannotBeWritten) {
   std::string out;
   ASSERT_TRUE(stats::Utf8ToCp1250(u8"Žluťoučký kůň – „€“", &out));
   EXPECT_EQ("Žluťoučký kůň – „€“", out);  // a plain literal is code page 1250 here
+}
+
+TEST(TerminalText, DropsTheCrsOfCrLfOnly) {
+  const struct {
+    std::string cp1250;
+    std::string terminal;
+  } cases[] = {
+      {"", ""},
+      {"a\r\nb\r\n", "a\nb\n"},
+      {"\r\n\r\n", "\n\n"},
+      {"lone\rCR\r", "lone\rCR\r"},
+      {"\r\r\n\n", "\r\n\n"},
+      {"Denní průměr\r\nŽluťoučký\rkůň\n", u8"Denní průměr\nŽluťoučký\rkůň\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(stats::TerminalText(c.cp1250), c.terminal) << c.cp1250;
 }

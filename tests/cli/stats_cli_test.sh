@@ -267,6 +267,22 @@ expect_text out '               Od                 Do     Doba
 2.3.2026 09:59:59  2.3.2026 10:59:59    59:59
 1.3.2026 07:59:59  1.3.2026 09:59:59  1:59:59' "overview by session"
 
+# A table of more rows than the writer formats at once: every line as wide
+# as the widest row, which comes last, and the rows in their order.
+mkdir many
+{
+  printf '\r\n#-------------------------------------------\r\n#Seance dne: 1.3.2026 08:00:00\r\n'
+  printf '\r\n#Statistika od 1.3.2026 08:00:00 do 08:59:59\r\n#cas (sec),cesta,titulek\r\n'
+  for i in $(seq 10000 -1 1001); do printf '%d,C:\\p%d.exe,\r\n' "$i" "$i"; done
+  printf '1000,C:\\the\\longest\\path.exe,\r\n'
+} >many/Tramo2_cvs2026_03.txt
+run search --data many
+expect_rc 0 "a table of many rows"
+tr -d '\r' <out | tail -n +2 >rows
+[ "$(awk '{ print length($0) }' rows | sort -u | wc -l)" -eq 1 ] || fail "a table of many rows: lines of several widths"
+{ seq 10000 -1 1001 | sed 's/.*/C:\\p&.exe/'; echo 'C:\the\longest\path.exe'; } >paths
+cut -d' ' -f1 rows | cmp -s - paths || fail "a table of many rows: rows out of order"
+
 run search --data missing
 expect_rc 1 "search in a missing folder"
 [ -s out ] && fail "search in a missing folder wrote to stdout"
@@ -384,6 +400,9 @@ expect_rc 2 "report without a file name"
 run report --data pc1 --out blocker/report.html
 expect_rc 1 "report into a blocked path"
 expect_one_line err "report into a blocked path"
+# Over some thirty years each day keeps a bar of its own.
+run report --data pc1 --from 1.1.1990 --to 3.3.2026 --out long.html
+grep -q 'M13208 ' long.html || fail "report over a long range: no bar of 1.3.2026 at day 13208"
 
 # Drawn by a browser: the bands of both programs, the rest and the heat map
 # are on the screenshot.

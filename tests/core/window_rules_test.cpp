@@ -1,8 +1,9 @@
-// Rules the windows apply to their controls: spinner values, the panel
-// layout from measured sizes, which row the list's focus follows, and the
-// header's sort arrow.
+// Rules the windows apply to their controls: spinner values, the panel and
+// status-bar layout from measured sizes, which row the list's focus follows,
+// and the header's sort arrow.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <string>
@@ -134,6 +135,34 @@ TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
           ASSERT_LE(r.left + r.width, layout.rects[j].left) << trial << ": " << i << " " << j;
         }
       }
+    }
+  }
+}
+
+// From the narrowest client width up, every status panel shows its text and
+// the list keeps its width; the first two panels keep the design's widths
+// while there is room, "ERR" giving up its slack before the start time.
+TEST(StatusBarLayout, PanelsGiveUpSlackButNeverTheirTexts) {
+  std::mt19937 generator(20261209);
+  for (int trial = 0; trial < 200; ++trial) {
+    StatusBarNeeds needs;
+    needs.start_time = 20 + static_cast<int>(generator() % 200);
+    needs.events = static_cast<int>(generator() % 80);
+    needs.status = static_cast<int>(generator() % 700);
+    needs.grip = static_cast<int>(generator() % 20);
+    const int panel = 150 + static_cast<int>(generator() % 200);
+    const int minimum = MinimumClientWidth(needs, panel);
+    ASSERT_GE(minimum - panel - kSearchPanelMargins, kMinimumListWidth) << trial;
+    const int start_design = std::max(kStartTimeDesignWidth, needs.start_time);
+    const int events_design = std::max(kEventsDesignWidth, needs.events);
+    for (int bar = minimum; bar < minimum + 200; bar += 7) {
+      const StatusParts parts = LayOutStatusParts(needs, bar);
+      ASSERT_GE(parts.start_time, needs.start_time) << trial;
+      ASSERT_GE(parts.events, needs.events) << trial;
+      const int room = bar - needs.status - needs.grip;
+      ASSERT_EQ(std::min(start_design + events_design, room), parts.start_time + parts.events)
+          << trial << " " << bar;
+      if (parts.start_time < start_design) ASSERT_EQ(needs.events, parts.events) << trial;
     }
   }
 }

@@ -27,7 +27,8 @@
 //                           the top row's offset in the list's window and its height
 //   row WIN N               the cells of row N of the window's list view
 //   status WIN N            left, width and text width of status-bar part N|its text
-//   extent WIN CTRL         width of the control's text in its font, and its client width
+//   extent WIN CTRL [TEXT]  width of the control's text (or TEXT) in its font, and its
+//                           client width
 //   clipped WIN             the visible labels and buttons whose text does not fit them
 //   ink WIN CTRL [X Y W H]  pixels on screen inside the control (or that part) that differ
 //                           from its most common colour
@@ -37,8 +38,9 @@
 //   key WIN KEY...          bring WIN forward and press keys: Tab, shift+Tab, Return, Escape,
 //                           Down, ctrl+alt+shift+f, a single character, ...
 //   type WIN TEXT           bring WIN forward and type the text
-//   mouse WIN CTRL HOW [X Y]  HOW is click, double or right; X, Y inside the control
-//                           (default its centre; negative counts from the right/bottom);
+//   mouse WIN CTRL HOW [X Y [DX DY]]  HOW is click, double, right or drag (the left
+//                           button held while the mouse moves by DX, DY); X, Y inside the
+//                           control (default its centre; negative counts from the right/bottom);
 //                           CTRL may also be menubar, caption, minimize, maximize or close
 //   shot WIN FILE.png       the window's pixels as they are, without a forced repaint
 //   sent                    when the last key or button was sent: nanoseconds since 1970
@@ -509,11 +511,11 @@ int StatusPart(HWND top, int part) {
   return 0;
 }
 
-// The width of the control's text and the control's client width.
-int Extent(HWND control) {
+// The width of the control's text (or of text) and the control's client width.
+int Extent(HWND control, const char* text) {
   RECT client;
   GetClientRect(control, &client);
-  Out(std::to_string(TextWidth(control, WindowText(control))) + " " +
+  Out(std::to_string(TextWidth(control, text != nullptr ? text : WindowText(control))) + " " +
       std::to_string(client.right));
   return 0;
 }
@@ -697,8 +699,20 @@ bool TargetRect(HWND top, const std::string& name, RECT* rect) {
   return control != nullptr && GetWindowRect(control, rect);
 }
 
+// The left button pressed at x, y, moved by dx, dy in steps, released there.
+void Drag(int x, int y, int dx, int dy) {
+  MouseAt(x, y, MOUSEEVENTF_LEFTDOWN);
+  const int steps = 10;
+  for (int i = 1; i <= steps; ++i) {
+    Sleep(20);
+    MouseAt(x + dx * i / steps, y + dy * i / steps, 0);
+  }
+  Sleep(30);
+  MouseAt(x + dx, y + dy, MOUSEEVENTF_LEFTUP);
+}
+
 int Mouse(HWND top, const RECT& rect, const std::string& how, const char* x_text,
-          const char* y_text) {
+          const char* y_text, int drag_dx, int drag_dy) {
   int x = (rect.left + rect.right) / 2;
   int y = (rect.top + rect.bottom) / 2;
   if (x_text != nullptr && y_text != nullptr && *x_text != '\0') {
@@ -710,6 +724,7 @@ int Mouse(HWND top, const RECT& rect, const std::string& how, const char* x_text
   if (IsWindowEnabled(top)) BringForward(top);  // a disabled window is clicked as it is
   MouseAt(x, y, 0);
   Sleep(30);
+  if (how == "drag") return Drag(x, y, drag_dx, drag_dy), 0;
   const bool right = how == "right";
   const int clicks = how == "double" ? 2 : 1;
   for (int i = 0; i < clicks; ++i) {
@@ -835,13 +850,14 @@ int Run(const std::vector<std::string>& args) {
   if (command == "mouse" && argc > 4) {
     RECT rect;
     if (!TargetRect(window, argv[3], &rect)) return 1;
-    return Mouse(window, rect, argv[4], argc > 6 ? argv[5] : nullptr, argc > 6 ? argv[6] : nullptr);
+    return Mouse(window, rect, argv[4], argc > 6 ? argv[5] : nullptr, argc > 6 ? argv[6] : nullptr,
+                 argc > 8 ? std::atoi(argv[7]) : 0, argc > 8 ? std::atoi(argv[8]) : 0);
   }
   if (command == "info" || command == "extent" || command == "ink" || command == "calendar") {
     HWND control = FindControlByName(window, argc > 3 ? argv[3] : "");
     if (control == nullptr) return 1;
     if (command == "info") return Info(window, control);
-    if (command == "extent") return Extent(control);
+    if (command == "extent") return Extent(control, argc > 4 ? argv[4] : nullptr);
     if (command == "ink") {
       std::vector<int> part;
       for (int i = 4; i < argc; ++i) part.push_back(std::atoi(argv[i]));

@@ -41,6 +41,7 @@ MONTH2_ARROWS=msctls_updown32:2
 CAL1=SysMonthCal32:0
 CAL2=SysMonthCal32:1
 STATUS_BAR=msctls_statusbar32:0
+GRIP=17  # the status bar's size grip is SM_CXVSCROLL wide under Wine
 TRAY="=Wine System Tray"
 BOX="#32770=Tramo2"
 ini=data/Tramo2.ini
@@ -264,6 +265,27 @@ sc_maximised_panel_painted() {
   check "the window was not restored" eval 'info TForm1 && [ "${INFO[6]}" -lt 1280 ]'
 }
 
+# Dragging the size grip wider leaves nothing of the grip where the bar's
+# corner was: between the panel's edges the bar is empty from the end of the
+# text up to the new grip.
+drag_grip() {
+  ask mouse TForm1 "$STATUS_BAR" drag -4 -4 "$1" 0 || fail "the size grip was not dragged"
+  sleep 0.5
+  shot TForm1 "dragged-$1"
+}
+sc_resize_leaves_no_stale_grip() {
+  info TForm1 "$STATUS_BAR"
+  local corner=$((INFO[6] - GRIP)) height=${INFO[7]}
+  drag_grip 120
+  check_now "the window did not grow" eval 'info TForm1 "$STATUS_BAR" && [ "${INFO[6]}" -gt $((corner + GRIP + 100)) ]'
+  status_part 2
+  local from=$((STATUS[0] + STATUS[2] + 8 > corner ? STATUS[0] + STATUS[2] + 8 : corner))
+  check_now "the status text reaches the new grip" test "$from" -lt "$((corner + 100))"
+  ask ink TForm1 "$STATUS_BAR" "$from" 3 $((corner + 118 - from)) $((height - 6))
+  check_now "$ANSWER pixels of old size grips left in the bar" test "$ANSWER" = 0
+  drag_grip -120
+}
+
 sc_minimise_hotkey_tray() {
   click TForm1 minimize
   check "minimise did not hide the window" hidden TForm1
@@ -331,6 +353,7 @@ group_fresh() {
   run tab_order  # fault 3
   run controls_fit  # fault 5
   run maximised_panel_painted  # fault 6
+  run resize_leaves_no_stale_grip  # fault 5
   run minimise_hotkey_tray
   run live_resort_keeps_record  # fault 4
   run copy_row
@@ -469,10 +492,31 @@ sc_titles_box() {
   check "the title field did not come back" visible TForm1 "$TITLE"
 }
 
+# The counters as a ten-year history gives them show whole left of the size
+# grip, in a window the configuration asks to be 640 pixels wide.
+counters_fit() {
+  status_part 2
+  local long="${STATUS_TEXT%: *}: 252569 / 1234567, 12,3s"
+  ask extent TForm1 "$STATUS_BAR" "$long"
+  local needs=${ANSWER%% *}
+  check_now "the counters need $needs pixels, have $((STATUS[1] - GRIP))" \
+    test "$((STATUS[1] - GRIP))" -gt "$needs"
+}
 sc_status_counters_fit() {
   search_by_enter "$NAME" "$programs"
-  status_part 2
-  check_now "the counters need ${STATUS[2]} pixels, have ${STATUS[1]}" test "${STATUS[1]}" -gt "${STATUS[2]}"
+  counters_fit
+  click TForm1 "=Přehled"
+  check "no overview status" overviewed
+  counters_fit
+}
+
+# The row's text, which the panel may cut, is whole in the bar's tip.
+sc_status_tip() {
+  click_row 0
+  check "the focused row's text is not on the status bar" eval 'status_part 2 && ! overviewed'
+  click TForm1 "$STATUS_BAR" click $((STATUS[0] + 20)) 8
+  check "no tip over the status text" \
+    eval 'info tooltips_class32 && [ "${INFO[0]}" = 1 ] && [ "$INFO_TEXT" = "$STATUS_TEXT" ]'
 }
 
 sc_cancel_search() {
@@ -500,6 +544,7 @@ group_history() {
   run quick_date_buttons_and_spinners
   run titles_box
   run status_counters_fit  # fault 5
+  run status_tip
   run cancel_search
   close_tramo
 }

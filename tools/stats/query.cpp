@@ -1,13 +1,14 @@
 #include "query.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "output.h"
 #include "platform/file.h"
@@ -35,33 +36,62 @@ class PrintingEventSink : public EventSink {
   std::string folder;
 };
 
-bool NeedsQuotes(std::string_view cell) {
-  for (char c : cell) {
-    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+// Which bytes a format cannot copy as they are.
+using ByteSet = std::array<bool, 256>;
+
+template <typename Rule>
+ByteSet BytesWhere(Rule rule) {
+  ByteSet set{};
+  for (int byte = 0; byte < 256; ++byte) set[byte] = rule(static_cast<unsigned char>(byte));
+  return set;
+}
+
+const ByteSet kCsvQuoted =
+    BytesWhere([](unsigned char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+const ByteSet kJsonEscaped = BytesWhere(
+    [](unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; });
+
+// The first byte of the set at or after pos, or the text's size. Such bytes
+// are rare: four are looked up for each branch.
+size_t NextOf(const ByteSet& set, std::string_view text, size_t pos) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  for (; pos + 4 <= text.size(); pos += 4) {
+    if (set[bytes[pos]] | set[bytes[pos + 1]] | set[bytes[pos + 2]] | set[bytes[pos + 3]]) break;
   }
-  return false;
+  while (pos < text.size() && !set[bytes[pos]]) ++pos;
+  return pos;
 }
 
 void AppendCsvCell(std::string* text, std::string_view cell) {
-  if (!NeedsQuotes(cell)) {
+  if (NextOf(kCsvQuoted, cell, 0) == cell.size()) {
     text->append(cell.data(), cell.size());
     return;
   }
   *text += '"';
-  for (char c : cell) {
-    if (c == '"') *text += '"';
-    *text += c;
+  size_t run = 0;  // start of the bytes not yet copied
+  for (size_t quote = cell.find('"'); quote != std::string_view::npos;
+       quote = cell.find('"', run)) {
+    text->append(cell.data() + run, quote + 1 - run);
+    *text += '"';
+    run = quote + 1;
   }
+  text->append(cell.data() + run, cell.size() - run);
   *text += '"';
 }
 
 // Control bytes (a line feed kept inside a logged title) would break the
-// table's lines; the table shows them as blanks.
-void AppendTableCell(std::string* line, std::string_view cell) {
-  const size_t start = line->size();
-  line->append(cell.data(), cell.size());
-  for (size_t i = start; i < line->size(); ++i) {
-    if (static_cast<unsigned char>((*line)[i]) < 0x20) (*line)[i] = ' ';
+// table's lines; the table shows them as blanks. They are rare, so eight
+// bytes are checked at a time until one is near.
+void BlankControlBytes(char* bytes, size_t size) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  size_t i = 0;
+  for (uint64_t word; i + sizeof(word) <= size; i += sizeof(word)) {
+    std::memcpy(&word, bytes + i, sizeof(word));
+    // A high bit is left where some byte of the word is below 0x20.
+    if (((word - kOnes * 0x20) & ~word & (kOnes * 0x80)) != 0) break;
+  }
+  for (; i < size; ++i) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x20) bytes[i] = ' ';
   }
 }
 
@@ -236,21 +266,6 @@ void CellSink::Number(uint64_t value) {
 
 namespace {
 
-// The widest cell of each column.
-class WidthSink : public CellSink {
- public:
-  explicit WidthSink(std::vector<size_t>* widths) : widths_(widths) {}
-  void Start() { column_ = 0; }
-  void Text(std::string_view cell) override {
-    size_t& width = (*widths_)[column_++];
-    width = std::max(width, cell.size());
-  }
-
- private:
-  std::vector<size_t>* widths_;
-  size_t column_ = 0;
-};
-
 // One line of the table: cells padded to their column's width on its side,
 // two blanks apart, no blanks at the end.
 class TableLineSink : public CellSink {
@@ -263,12 +278,14 @@ class TableLineSink : public CellSink {
     line_start_ = out_->size();
   }
   void Text(std::string_view cell) override {
-    std::string* line = out_;
-    if (column_ > 0) line->append(2, ' ');
-    const size_t padding = widths_[column_] - std::min(widths_[column_], cell.size());
-    if (columns_[column_].right) line->append(padding, ' ');
-    AppendTableCell(line, cell);
-    if (!columns_[column_].right) line->append(padding, ' ');
+    // Blanks for the gap and the padding, then the cell over them.
+    const size_t gap = column_ > 0 ? 2 : 0;
+    const size_t width = std::max(widths_[column_], cell.size());
+    const size_t start = out_->size() + gap;
+    out_->resize(start + width, ' ');
+    char* at = out_->data() + start + (columns_[column_].right ? width - cell.size() : 0);
+    std::copy(cell.begin(), cell.end(), at);
+    BlankControlBytes(at, cell.size());
     ++column_;
   }
   void End() {
@@ -331,6 +348,73 @@ class JsonSink : public CellSink {
   size_t column_ = 0;
 };
 
+constexpr size_t kBlockRows = 4096;
+
+// Runs work(block, begin, end) for the blocks of rows, every other block on a
+// helper thread.
+void ForEachBlock(size_t rows, const std::function<void(size_t, size_t, size_t)>& work) {
+  const size_t blocks = (rows + kBlockRows - 1) / kBlockRows;
+  const auto run = [&](size_t first) {
+    for (size_t block = first; block < blocks; block += 2) {
+      work(block, block * kBlockRows, std::min(rows, (block + 1) * kBlockRows));
+    }
+  };
+  std::thread helper(run, 1);
+  run(0);
+  helper.join();
+}
+
+// The cells of a block of table rows, each formatted once: measured for the
+// column widths, kept, and later written as lines. Lasting texts are kept as
+// pointers, the others copied; the row count of a whole search makes the
+// few bytes per cell matter.
+class BlockCells : public CellSink {
+ public:
+  explicit BlockCells(size_t columns) : widths_(columns, 0) {}
+  void Start() { column_ = 0; }
+  void Text(std::string_view cell) override {
+    Measure(cell);
+    sizes_.push_back(static_cast<uint32_t>(cell.size()) | kCopied);
+    copies_.append(cell.data(), cell.size());
+  }
+  void LastingText(std::string_view cell) override {
+    Measure(cell);
+    sizes_.push_back(static_cast<uint32_t>(cell.size()));
+    lasting_.push_back(cell.data());
+  }
+  const std::vector<size_t>& widths() const { return widths_; }
+
+  // Gives the kept cells, row after row, to the line and frees them.
+  void WriteLines(TableLineSink* line) {
+    const char* copy = copies_.data();
+    size_t next_lasting = 0;
+    for (size_t cell = 0; cell < sizes_.size(); ++cell) {
+      if (cell % widths_.size() == 0) line->Start();
+      const size_t size = sizes_[cell] & ~kCopied;
+      if ((sizes_[cell] & kCopied) != 0) {
+        line->Text(std::string_view(copy, size));
+        copy += size;
+      } else {
+        line->Text(std::string_view(lasting_[next_lasting++], size));
+      }
+      if (cell % widths_.size() == widths_.size() - 1) line->End();
+    }
+    *this = BlockCells(widths_.size());
+  }
+
+ private:
+  static constexpr uint32_t kCopied = 1u << 31;
+  void Measure(std::string_view cell) {
+    size_t& width = widths_[column_++];
+    width = std::max(width, cell.size());
+  }
+  std::vector<size_t> widths_;
+  std::vector<uint32_t> sizes_;  // per cell in order, kCopied for a copy
+  std::vector<const char*> lasting_;
+  std::string copies_;
+  size_t column_ = 0;
+};
+
 // Formats rows [begin, end) into the text.
 using FormatRows = std::function<void(size_t begin, size_t end, std::string* text)>;
 
@@ -338,7 +422,6 @@ using FormatRows = std::function<void(size_t begin, size_t end, std::string* tex
 // on a helper thread, and writes the blocks in order as they are done: two
 // cores share the cost, and only a few blocks wait in memory.
 void WriteInBlocks(size_t rows, const FormatRows& format, Output* out) {
-  constexpr size_t kBlockRows = 4096;
   const size_t blocks = (rows + kBlockRows - 1) / kBlockRows;
   const auto block_end = [rows](size_t block) { return std::min(rows, (block + 1) * kBlockRows); };
   std::mutex mutex;
@@ -379,12 +462,17 @@ void WriteInBlocks(size_t rows, const FormatRows& format, Output* out) {
 }  // namespace
 
 bool WriteTable(const std::vector<TableColumn>& columns, size_t rows, const RowCells& cells) {
+  std::vector<BlockCells> blocks((rows + kBlockRows - 1) / kBlockRows, BlockCells(columns.size()));
+  ForEachBlock(rows, [&](size_t block, size_t begin, size_t end) {
+    for (size_t r = begin; r < end; ++r) {
+      blocks[block].Start();
+      cells(r, &blocks[block]);
+    }
+  });
   std::vector<size_t> widths;
   for (const TableColumn& column : columns) widths.push_back(std::strlen(column.caption));
-  WidthSink measure(&widths);
-  for (size_t r = 0; r < rows; ++r) {
-    measure.Start();
-    cells(r, &measure);
+  for (const BlockCells& block : blocks) {
+    for (size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], block.widths()[c]);
   }
   Output out;
   std::string captions;
@@ -393,13 +481,9 @@ bool WriteTable(const std::vector<TableColumn>& columns, size_t rows, const RowC
   for (const TableColumn& column : columns) caption_line.Text(column.caption);
   caption_line.End();
   out.Append(captions);
-  WriteInBlocks(rows, [&](size_t begin, size_t end, std::string* text) {
+  WriteInBlocks(rows, [&](size_t begin, size_t, std::string* text) {
     TableLineSink line(columns, widths, text);
-    for (size_t r = begin; r < end; ++r) {
-      line.Start();
-      cells(r, &line);
-      line.End();
-    }
+    blocks[begin / kBlockRows].WriteLines(&line);
   }, &out);
   return out.Finish();
 }
@@ -437,14 +521,44 @@ bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t row
   return out.Finish();
 }
 
+namespace {
+
+uint64_t DateKey(double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  return bits;
+}
+
+}  // namespace
+
+DateTexts::DateTexts(const std::vector<double>& values) {
+  for (double value : values) keys_.push_back(DateKey(value));
+  std::sort(keys_.begin(), keys_.end());
+  keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
+  for (uint64_t key : keys_) {
+    double value;
+    std::memcpy(&value, &key, sizeof(value));
+    texts_ += FixedDateTimeText(value);
+    ends_.push_back(static_cast<uint32_t>(texts_.size()));
+  }
+}
+
+std::string_view DateTexts::Text(double value) const {
+  const uint64_t key = DateKey(value);
+  const size_t i = std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin();
+  if (i == keys_.size() || keys_[i] != key) return std::string_view();
+  const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+  return std::string_view(texts_).substr(begin, ends_[i] - begin);
+}
+
 void AppendJsonString(std::string* out, std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   *out += '"';
   size_t plain = 0;  // start of the bytes not yet copied
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = NextOf(kJsonEscaped, text, 0); i < text.size();
+       i = NextOf(kJsonEscaped, text, i + 1)) {
     const char c = text[i];
     const unsigned char byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7F && c != '"' && c != '\\') continue;
     out->append(text.data() + plain, i - plain);
     plain = i + 1;
     if (c == '"' || c == '\\') {

@@ -89,15 +89,18 @@ class CellSink {
  public:
   virtual ~CellSink() = default;
   virtual void Text(std::string_view cell) = 0;
+  // A cell whose text stays in place until the output is written (a stored
+  // path or title, a text of DateTexts), which need not be copied.
+  virtual void LastingText(std::string_view cell) { Text(cell); }
   void Number(uint64_t value);
 };
 // Gives the cells of output row `row` to the sink, one per column.
 using RowCells = std::function<void(size_t row, CellSink* sink)>;
 
 // The table: the captions over the cells, each column as wide as its widest
-// text and aligned to its side. The cells of each row are asked for twice:
-// for the widths, then for the lines. Both writers ask for the cells of
-// different rows on two threads at once.
+// text and aligned to its side. The cells of each row are asked for once and
+// kept until the widths are known (lasting texts without a copy). Both
+// writers ask for the cells of different rows on two threads at once.
 struct TableColumn {
   const char* caption;
   bool right;
@@ -112,6 +115,21 @@ struct DataColumn {
 };
 bool WriteData(Format format, const std::vector<DataColumn>& columns, size_t rows,
                const RowCells& cells);
+
+// FixedDateTimeText of date-times that repeat across many rows (a quarter
+// million search rows end in some forty thousand periods), each formatted
+// once. Read only once made, so both output threads share it.
+class DateTexts {
+ public:
+  explicit DateTexts(const std::vector<double>& values);
+  // The text of one of the values given; it lasts as long as this object.
+  std::string_view Text(double value) const;
+
+ private:
+  std::vector<uint64_t> keys_;  // the values' bits, sorted, each once
+  std::vector<uint32_t> ends_;  // where the text of each key ends in texts_
+  std::string texts_;
+};
 
 // A text as a JSON string (code page 1250 bytes kept as they are).
 void AppendJsonString(std::string* out, std::string_view text);

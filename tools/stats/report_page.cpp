@@ -1,6 +1,7 @@
 #include "report_page.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -39,8 +40,15 @@ std::string Duration(uint64_t seconds) {
   return Html(FormatDuration(static_cast<uint32_t>(std::min<uint64_t>(seconds, 429496729u) * 10)));
 }
 
+// Whole numbers (day offsets pass 9999 in a range of some thirty years, and
+// four digits would put ten days on one bar) in full, others to four
+// significant digits.
 std::string Number(double value) {
   char buffer[32];
+  if (value == std::floor(value) && std::fabs(value) < 1e15) {
+    const auto end = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<int64_t>(value)).ptr;
+    return std::string(buffer, end);
+  }
   std::snprintf(buffer, sizeof(buffer), "%.4g", value);
   return buffer;
 }

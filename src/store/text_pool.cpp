@@ -41,8 +41,9 @@ TextId TextPool::Intern(std::string_view text) {
   texts_.push_back(std::make_unique<std::string>(text));
   hashes_.push_back(hash);
   folded_.push_back(kUnknown);
-  crcs_.push_back(0);
-  crc_known_.push_back(0);
+  // Now, while the text is in the cache: the search asks for the CRCs of a
+  // quarter million texts at once, long after the load brought them in.
+  crcs_.push_back(StringCrc32(*texts_.back()));
   if (texts_.size() * 2 > slots_.size()) {
     Grow();
   } else {
@@ -75,14 +76,6 @@ TextId TextPool::Folded(TextId id) {
     folded_[folded] = folded;
   }
   return folded_[id];
-}
-
-uint32_t TextPool::Crc(TextId id) {
-  if (!crc_known_[id]) {
-    crcs_[id] = StringCrc32(*texts_[id]);
-    crc_known_[id] = 1;
-  }
-  return crcs_[id];
 }
 
 TextPool& Texts() {

@@ -23,8 +23,8 @@ class TextPool {
   const std::string& Text(TextId id) const { return *texts_[id]; }
   // Id of the text with a-z mapped to A-Z (the key of case-blind path lookups).
   TextId Folded(TextId id);
-  // StringCrc32 of the text, and of its folded form; cached per id.
-  uint32_t Crc(TextId id);
+  // StringCrc32 of the text, and of its folded form.
+  uint32_t Crc(TextId id) const { return crcs_[id]; }
   uint32_t FoldedCrc(TextId id) { return Crc(Folded(id)); }
 
  private:
@@ -39,7 +39,6 @@ class TextPool {
   std::vector<uint32_t> hashes_;
   std::vector<TextId> folded_;
   std::vector<uint32_t> crcs_;
-  std::vector<uint8_t> crc_known_;
   std::vector<Slot> slots_;  // open addressing, size a power of two
 };
 

@@ -162,7 +162,9 @@ TEST(StatusBarLayout, PanelsGiveUpSlackButNeverTheirTexts) {
       const int room = bar - needs.status - needs.grip;
       ASSERT_EQ(std::min(start_design + events_design, room), parts.start_time + parts.events)
           << trial << " " << bar;
-      if (parts.start_time < start_design) ASSERT_EQ(needs.events, parts.events) << trial;
+      if (parts.start_time < start_design) {
+        ASSERT_EQ(needs.events, parts.events) << trial;
+      }
     }
   }
 }

@@ -238,19 +238,23 @@ void ReadRange(const Options& options, const CGlobal& history, DatePicker* start
 void Output::Append(std::string_view cp1250) { AppendTerminalText(TerminalText(cp1250)); }
 
 void Output::AppendTerminalText(std::string_view text) {
-  buffer_.append(text.data(), text.size());
-  FlushIfFull();
+  constexpr size_t kChunk = 1 << 16;
+  if (buffer_.size() + text.size() < kChunk) {
+    buffer_.append(text.data(), text.size());
+    return;
+  }
+  // A whole block of rows goes out as it is, not copied into the buffer first.
+  Write(buffer_);
+  buffer_.clear();
+  Write(text);
 }
 
-void Output::FlushIfFull() {
-  constexpr size_t kChunk = 1 << 16;
-  if (buffer_.size() < kChunk) return;
-  if (!failed_ && !WriteText(stdout, buffer_)) failed_ = true;
-  buffer_.clear();
+void Output::Write(std::string_view text) {
+  if (!failed_ && !text.empty() && !WriteText(stdout, text)) failed_ = true;
 }
 
 bool Output::Finish() {
-  if (!failed_ && !buffer_.empty() && !WriteText(stdout, buffer_)) failed_ = true;
+  Write(buffer_);
   buffer_.clear();
   if (!failed_) return true;
   const int code = errno;
@@ -429,22 +433,24 @@ void WriteInBlocks(size_t rows, const FormatRows& format, Output* out) {
   std::map<size_t, std::string> done;  // the helper's blocks, not yet written
   size_t written = 0;                  // blocks written so far
   std::thread helper([&] {
+    std::string formatted;  // kept, so a block's text grows only once
     for (size_t block = 1; block < blocks; block += 2) {
-      std::string text;
-      format(block * kBlockRows, block_end(block), &text);
-      text = TerminalText(text);
+      formatted.clear();
+      format(block * kBlockRows, block_end(block), &formatted);
+      std::string text = TerminalText(formatted);
       std::unique_lock<std::mutex> lock(mutex);
       changed.wait(lock, [&] { return block <= written + 2; });
       done.emplace(block, std::move(text));
       changed.notify_all();
     }
   });
+  std::string formatted;
   std::string text;
   for (size_t block = 0; block < blocks; ++block) {
     if (block % 2 == 0) {
-      text.clear();
-      format(block * kBlockRows, block_end(block), &text);
-      text = TerminalText(text);
+      formatted.clear();
+      format(block * kBlockRows, block_end(block), &formatted);
+      text = TerminalText(formatted);
     } else {
       std::unique_lock<std::mutex> lock(mutex);
       changed.wait(lock, [&] { return done.count(block) != 0; });

@@ -78,7 +78,7 @@ class Output {
   bool Finish();
 
  private:
-  void FlushIfFull();
+  void Write(std::string_view text);
   std::string buffer_;
   bool failed_ = false;
 };

@@ -296,10 +296,9 @@ void TForm1::FormCanResize(WINDOWPOS* position) {
 void TForm1::KeepMinimumWidth() {
   RECT window;
   GetWindowRect(hwnd(), &window);
-  if (IsZoomed(hwnd()) || IsIconic(hwnd()) || window.right - window.left >= MinimumWindowWidth()) {
-    return;
-  }
-  SetWindowPos(hwnd(), nullptr, 0, 0, MinimumWindowWidth(), window.bottom - window.top,
+  const int minimum = MinimumWindowWidth();
+  if (IsZoomed(hwnd()) || IsIconic(hwnd()) || window.right - window.left >= minimum) return;
+  SetWindowPos(hwnd(), nullptr, 0, 0, minimum, window.bottom - window.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

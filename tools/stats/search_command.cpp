@@ -106,6 +106,7 @@ int RunSearchCommand(const Args& args) {
   const uint32_t elapsed = platform::TickCount() - started;
 
   std::vector<double> last_seen;
+  last_seen.reserve(ordered.size());
   for (const ActivityRecord* r : ordered) last_seen.push_back(r->latest);
   const DateTexts dates(last_seen);
   last_seen = std::vector<double>();

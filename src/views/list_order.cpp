@@ -184,7 +184,48 @@ bool TitleEmpty(const SortCells& cells, size_t row) {
   uint32_t cells_mode = 0;
   const ActivityRecord* record = cells.SourceRecord(row, &cells_mode);
   if (record == nullptr) return cells.Cell(row, 3).empty();
-  return cells_mode != 3 && record->TitleText().empty();
+  return cells_mode != 3 && record->title == kEmptyText;
+}
+
+constexpr TextId kNoCaptionId = 0xFFFFFFFFu;
+
+// The pooled text of a row's column 0 where the row is made from a result
+// record (a search row's path; an overview row's column 0 is empty), else
+// kNoCaptionId.
+TextId CaptionId(const SortCells& cells, size_t row) {
+  uint32_t cells_mode = 0;
+  const ActivityRecord* record = cells.SourceRecord(row, &cells_mode);
+  if (record == nullptr) return kNoCaptionId;
+  return cells_mode == 3 ? kEmptyText : record->path;
+}
+
+// The locale rank of column 0 of each of the rows. Rows made from records
+// share one text per pooled caption, so a quarter million search rows of a
+// few thousand programs rank a few thousand texts.
+std::vector<uint32_t> CaptionRanks(const SortCells& cells, const std::vector<uint32_t>& rows) {
+  std::vector<std::string_view> captions;
+  std::vector<uint32_t> caption_of_row(rows.size());
+  std::vector<uint32_t> caption_of_id;  // per text id: its caption + 1, 0 for none yet
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const TextId id = CaptionId(cells, rows[k]);
+    if (id == kNoCaptionId) {
+      captions.push_back(cells.Cell(rows[k], 0));
+      caption_of_row[k] = static_cast<uint32_t>(captions.size() - 1);
+      continue;
+    }
+    if (id >= caption_of_id.size()) {
+      caption_of_id.resize(std::max<size_t>(id + 1, 2 * caption_of_id.size()), 0);
+    }
+    uint32_t& caption = caption_of_id[id];
+    if (caption == 0) {
+      captions.push_back(Texts().Text(id));
+      caption = static_cast<uint32_t>(captions.size());
+    }
+    caption_of_row[k] = caption - 1;
+  }
+  const std::vector<uint32_t> ranks = RankTexts(std::vector<char>(captions.size(), '\0'), captions);
+  for (uint32_t& caption : caption_of_row) caption = ranks[caption];
+  return caption_of_row;
 }
 
 // One row in the sort, ordered by numbers alone.
@@ -321,36 +362,21 @@ void RadixSortByKey(std::vector<SortItem>* items) {
   }
 }
 
-// Ties by caption, within each run of equal keys only: the captions of the
-// rows in such runs are ranked, and each run sorted by rank.
-void OrderCaptionTies(const SortCells& cells, bool reversed, std::vector<SortItem>* items) {
-  auto same_key = [](const SortItem& a, const SortItem& b) {
-    return a.group == b.group && a.key == b.key;
-  };
-  std::vector<std::pair<size_t, size_t>> runs;
-  std::vector<std::string_view> captions;
-  for (size_t begin = 0; begin < items->size();) {
-    size_t end = begin + 1;
-    while (end < items->size() && same_key((*items)[begin], (*items)[end])) ++end;
-    if (end - begin > 1) {
-      runs.emplace_back(begin, end);
-      for (size_t k = begin; k < end; ++k) {
-        captions.push_back(cells.Cell((*items)[k].row, 0));
-      }
-    }
-    begin = end;
+// Puts the items in caption order (the other way when reversed), stably, so
+// that the sort by key that follows leaves equal keys in caption order.
+void OrderByCaption(const SortCells& cells, bool reversed, std::vector<SortItem>* items) {
+  std::vector<uint32_t> rows;
+  rows.reserve(items->size());
+  for (const SortItem& item : *items) rows.push_back(item.row);
+  const std::vector<uint32_t> ranks = CaptionRanks(cells, rows);
+  std::vector<uint64_t> key_of_row(cells.size());
+  for (size_t k = 0; k < items->size(); ++k) {
+    SortItem& item = (*items)[k];
+    key_of_row[item.row] = item.key;
+    item.key = reversed ? ~uint64_t{ranks[k]} : ranks[k];
   }
-  const std::vector<char> leads(captions.size(), '\0');
-  const std::vector<uint32_t> ranks = RankTexts(leads, captions);
-  // The rank travels in the key, which the run no longer needs.
-  size_t next = 0;
-  for (const auto& run : runs) {
-    for (size_t k = run.first; k < run.second; ++k) (*items)[k].key = ranks[next++];
-    std::stable_sort(items->begin() + run.first, items->begin() + run.second,
-                     [reversed](const SortItem& a, const SortItem& b) {
-                       return reversed ? a.key > b.key : a.key < b.key;
-                     });
-  }
+  RadixSortByKey(items);
+  for (SortItem& item : *items) item.key = key_of_row[item.row];
 }
 
 }  // namespace
@@ -426,8 +452,8 @@ std::vector<uint32_t> ListOrder(const SortCells& cells, const SortSettings& sett
     item.key = reversed ? ~key : key;
     item.group = 0;
   }
+  if (sort_rule.caption_tie) OrderByCaption(cells, reversed, &items);
   RadixSortByKey(&items);
-  if (sort_rule.caption_tie) OrderCaptionTies(cells, reversed, &items);
 
   // Rows whose date cannot be read compare equal to all: they go last.
   for (const SortItem& item : items) order.push_back(item.row);

@@ -1,5 +1,8 @@
 #include "support/duration.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 const char kSortTemplate[] = "000 dní 00:00:00";
@@ -18,17 +21,30 @@ std::string PadTwo(const std::string& text) {
 }
 
 std::string FormatDuration(uint32_t tenths) {
+  // Written into one buffer: a search formats two durations per row.
   const uint32_t seconds = tenths / 10;
-  std::string text = PadTwo(std::to_string(seconds / 60 % 60)) + ":" +
-                     PadTwo(std::to_string(seconds % 60));
   const uint32_t hours = seconds / 3600;
-  if (hours != 0) text = std::to_string(hours % 24) + ":" + text;
   const uint32_t days = hours / 24;
+  char text[32];
+  char* end = text;
+  const auto two_digits = [&end](uint32_t value) {
+    *end++ = static_cast<char>('0' + value / 10);
+    *end++ = static_cast<char>('0' + value % 10);
+  };
   if (days != 0) {
-    if (hours % 24 < 10) text = "0" + text;
-    text = std::to_string(days) + " dní " + text;
+    static const char kDays[] = " dní ";
+    end = std::to_chars(end, text + sizeof(text), days).ptr;
+    end = std::copy(kDays, kDays + sizeof(kDays) - 1, end);
+    two_digits(hours % 24);
+    *end++ = ':';
+  } else if (hours != 0) {
+    end = std::to_chars(end, text + sizeof(text), hours).ptr;
+    *end++ = ':';
   }
-  return text;
+  two_digits(seconds / 60 % 60);
+  *end++ = ':';
+  two_digits(seconds % 60);
+  return std::string(text, end);
 }
 
 std::string DurationSortKey(const std::string& text) {

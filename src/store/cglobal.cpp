@@ -181,6 +181,11 @@ void CGlobal::JProlniZaznam(const ActivityRecord* record) {
   MergeInto(&BucketOf(*record)->list, *record);
 }
 
+ActivityRecord* CGlobal::AddNewKey(const ActivityRecord& record) {
+  return BucketOf(record)->list.NewDatedRecord(record.path, record.time, record.stamp,
+                                                record.title);
+}
+
 void CGlobal::MergeAllRecords(const CGlobal& history) {
   std::vector<GroupedRecord> grouped[256];
   std::vector<double> stamps;

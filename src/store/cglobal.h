@@ -61,6 +61,10 @@ class CGlobal {
 
   // Merges one record into its CRC-32 bucket.
   void JProlniZaznam(const ActivityRecord* record);
+  // JProlniZaznam of a record whose key (folded path and title) is not in
+  // its bucket, as a caller that merged the keys itself knows: the record it
+  // creates, made without looking the key up.
+  ActivityRecord* AddNewKey(const ActivityRecord& record);
   // JProlniZaznam of every record of another database in NextRecord's order
   // (its iterator is left alone), with exactly the outcome of the calls one
   // by one. Buckets share no records, so each bucket's records are merged in

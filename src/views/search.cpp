@@ -129,22 +129,6 @@ class Aggregator {
   std::vector<double> period_keys_;
 };
 
-// The record JProlniZaznam has just created for a new key: the head of its
-// bucket's list.
-ActivityRecord* NewestOfKey(CGlobal* db, uint32_t bucket, TextId path, TextId title) {
-  PeriodNode* node = db->FindNode(static_cast<double>(bucket));
-  if (node != nullptr) {
-    ActivityRecord* head = node->list.head();
-    if (head != nullptr && head->path == path && head->title == title) return head;
-  }
-  for (node = db->head(); node != nullptr; node = node->next) {
-    ActivityRecord* found = title != kEmptyText ? node->list.FindPathTitle(path, title)
-                                                : node->list.FindPath(path);
-    if (found != nullptr) return found;
-  }
-  return nullptr;
-}
-
 // One finished aggregate, copied out of the table in bucket order.
 struct Finished {
   TextId path;
@@ -155,9 +139,9 @@ struct Finished {
   double latest;
 };
 
-// Puts the finished aggregates into the result database through
-// JProlniZaznam, each key once, then gives each record the fields a
-// one-by-one merge would have left. Keys go in bucket by bucket, so that one
+// Puts the finished aggregates into the result database as JProlniZaznam
+// would, each key once (so each makes a new record, without a lookup), then
+// gives each record the fields a one-by-one merge would have left. Keys go in bucket by bucket, so that one
 // bucket's list stays in the cache while it fills. Returns the records.
 std::vector<ActivityRecord*> Store(CGlobal* db, Aggregator* aggregator) {
   TextPool& texts = Texts();
@@ -196,9 +180,7 @@ std::vector<ActivityRecord*> Store(CGlobal* db, Aggregator* aggregator) {
       merged.title = f.title;
       merged.time = f.time;
       merged.stamp = f.stamp;
-      db->JProlniZaznam(&merged);
-      ActivityRecord* record = NewestOfKey(db, static_cast<uint32_t>(b), f.path, f.title);
-      if (record == nullptr) continue;
+      ActivityRecord* record = db->AddNewKey(merged);
       record->latest = f.latest;
       record->activeDays = f.activeDays;
       stored.push_back(record);

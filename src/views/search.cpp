@@ -141,8 +141,9 @@ struct Finished {
 
 // Puts the finished aggregates into the result database as JProlniZaznam
 // would, each key once (so each makes a new record, without a lookup), then
-// gives each record the fields a one-by-one merge would have left. Keys go in bucket by bucket, so that one
-// bucket's list stays in the cache while it fills. Returns the records.
+// gives each record the fields a one-by-one merge would have left. Keys go
+// in bucket by bucket, so that one bucket's list stays in the cache while it
+// fills. Returns the records.
 std::vector<ActivityRecord*> Store(CGlobal* db, Aggregator* aggregator) {
   TextPool& texts = Texts();
   const std::vector<Aggregator::Entry>& table = aggregator->table();

@@ -22,6 +22,12 @@ const char* RunKeyPath(bool per_user) {
                   : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 }
 
+// 64-bit Windows keeps two all-users Run keys and shows a 32-bit program
+// only the 32-bit one; both are run at logon. Both builds use that one, so
+// that either sees and removes the entry the other wrote. The per-user key
+// is the same in both views.
+constexpr REGSAM kRunKeyView = KEY_WOW64_32KEY;
+
 class RegistryKey {
  public:
   RegistryKey() = default;
@@ -32,11 +38,11 @@ class RegistryKey {
   RegistryKey& operator=(const RegistryKey&) = delete;
 
   bool Open(HKEY root, const char* path) {
-    return RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key_) == ERROR_SUCCESS;
+    return RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | kRunKeyView, &key_) == ERROR_SUCCESS;
   }
   bool Create(HKEY root, const char* path) {
-    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                           nullptr, &key_, nullptr) == ERROR_SUCCESS;
+    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_SET_VALUE | kRunKeyView, nullptr, &key_, nullptr) == ERROR_SUCCESS;
   }
   // A string value without its terminating zero; false for a missing value
   // or one of another type.

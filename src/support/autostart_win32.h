@@ -6,10 +6,11 @@
 #include "support/autostart.h"
 
 // The real entries for one executable: the value "Tramo" under
-// HKEY_CURRENT_USER (per user) or HKEY_LOCAL_MACHINE (all users)
-// "...\Microsoft\Windows\CurrentVersion\Run", and "Tramo2.lnk" in the user's
-// or the common Startup folder. Initialises COM on the calling thread for the
-// duration of a shortcut call when it is not yet.
+// HKEY_CURRENT_USER (per user) or HKEY_LOCAL_MACHINE (all users, its 32-bit
+// view in both builds) "...\Microsoft\Windows\CurrentVersion\Run", and
+// "Tramo2.lnk" in the user's or the common Startup folder. Initialises COM
+// on the calling thread for the duration of a shortcut call when it is not
+// yet.
 class WindowsAutostart : public AutostartEntries {
  public:
   // exe_path: full path of the program the entries start.

@@ -14,12 +14,13 @@
 
 namespace {
 
-// What a scope holds, read independently of the code under test.
+// What a scope holds, read independently of the code under test: in the
+// registry view a 32-bit build sees, where entries of earlier installs are.
 std::string RunValue(bool per_user) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(per_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                    "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE,
-                    &key) != ERROR_SUCCESS) {
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                    KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
     return "<no key>";
   }
   char data[1024] = {};

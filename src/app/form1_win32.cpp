@@ -42,8 +42,9 @@ enum MenuId {
 };
 
 constexpr int kMinimumHeight = 30;
-// The tray record in its first, 88-byte form.
-constexpr DWORD kTrayIconDataSize = 88;
+// The tray record in its first form: 88 bytes in the 32-bit build, 104 in
+// the 64-bit one, where the handles are wider.
+constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 
 ScreenSize PrimaryScreen() {
   return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

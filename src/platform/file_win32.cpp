@@ -18,11 +18,18 @@ bool Fail(std::string* error) {
 
 HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
 
+// ReadFile and WriteFile take 32-bit lengths; a 64-bit size_t cut to 32 bits
+// could be 0, which reads as the end of the file or writes nothing forever.
+DWORD ChunkLength(size_t length) {
+  constexpr size_t kMaxChunk = 1u << 30;
+  return static_cast<DWORD>(length < kMaxChunk ? length : kMaxChunk);
+}
+
 bool WriteAll(void* handle, const void* data, size_t length, std::string* error) {
   const char* in = static_cast<const char*>(data);
   while (length > 0) {
     DWORD n = 0;
-    if (!WriteFile(AsHandle(handle), in, static_cast<DWORD>(length), &n, nullptr)) {
+    if (!WriteFile(AsHandle(handle), in, ChunkLength(length), &n, nullptr)) {
       return Fail(error);
     }
     in += n;
@@ -111,8 +118,7 @@ bool File::Read(void* buffer, size_t length, size_t* bytes_read, std::string* er
   char* out = static_cast<char*>(buffer);
   while (total < length) {
     DWORD n = 0;
-    if (!ReadFile(AsHandle(handle_), out + total, static_cast<DWORD>(length - total), &n,
-                  nullptr)) {
+    if (!ReadFile(AsHandle(handle_), out + total, ChunkLength(length - total), &n, nullptr)) {
       return Fail(error);
     }
     if (n == 0) break;

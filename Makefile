@@ -1,6 +1,7 @@
-# Tramo2: native (Linux) and Windows (i686 MinGW, run under Wine) trees.
+# Tramo2: native (Linux) and Windows (i686 and x86_64 MinGW, run under Wine) trees.
 NATIVE := build/native
 WIN32  := build/win32
+WIN64  := build/win64
 JOBS   ?= $(shell nproc)
 # The native tests built again with AddressSanitizer and UBSan (g++ keeps the
 # program's code page), and the fuzz harnesses (clang with libFuzzer).
@@ -9,9 +10,10 @@ FUZZ   := build/fuzz
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win32 sanitized fuzzers test test-native test-win32 test-sanitized test-dist fuzz run bench dist clean
+.PHONY: all deps native win32 win64 sanitized fuzzers test test-native test-windows test-win32 test-win64 \
+        test-sanitized test-dist fuzz run bench dist clean
 
-all: native win32
+all: native win32 win64
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +26,10 @@ win32: deps
 	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
+win64: deps
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WIN64) -j $(JOBS)
+
 sanitized: deps
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_C_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" \
 	       -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
@@ -34,13 +40,21 @@ fuzzers: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-win32 test-sanitized test-dist
+test: test-native test-windows test-sanitized
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure
 
+# Both Windows trees are built everywhere; their tests run where the machine
+# can run them (a probe decides), the setup programs included.
+test-windows: dist
+	@bash scripts/test-windows.sh $(WIN64) $(WIN32) build/dist
+
 test-win32: win32
 	@ctest --test-dir $(WIN32) --output-on-failure
+
+test-win64: win64
+	@ctest --test-dir $(WIN64) --output-on-failure
 
 # Each harness runs a few seconds here; `make fuzz` runs each FUZZ_SECONDS.
 test-sanitized: sanitized fuzzers
@@ -51,24 +65,26 @@ fuzz: fuzzers
 	@bash tests/fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 # Starts the tracker under Wine with its data beside the program (argument M),
-# on the real display when there is one.
-run: win32
-	@cd $(WIN32) && ../../scripts/wine-run.sh ./Tramo2.exe M
+# on the real display when there is one. The 64-bit build runs on every machine.
+run: win64
+	@cd $(WIN64) && ../../scripts/wine-run.sh ./Tramo2.exe M
 
-# Release zip (Tramo2.exe, tramo2-stats.exe, Readme.pdf) and the per-user
-# setup program, both named by the version.
-dist: win32
+# Release zips (Tramo2.exe, tramo2-stats.exe, Readme.pdf) and the per-user
+# setup programs of both builds, named by the version.
+dist: win32 win64
 	@cmake --build $(WIN32) --target dist
+	@cmake --build $(WIN64) --target dist
 	@rm -rf build/dist && mkdir -p build/dist
 	@cp $(WIN32)/dist/Tramo2-*.zip $(WIN32)/dist/Tramo2-*-setup.exe build/dist/
+	@cp $(WIN64)/dist/Tramo2-*.zip $(WIN64)/dist/Tramo2-*-setup.exe build/dist/
 	@ls build/dist/*.zip build/dist/*-setup.exe
 
-# The setup program under Wine: install, upgrade over a running copy,
-# uninstall; wizard screenshots in build/dist/screenshots.
+# The setup programs under Wine: install, upgrade over a running copy (also
+# from one build to the other), uninstall; wizard screenshots in build/dist/screenshots.
 test-dist: dist
-	@bash tests/dist/installer_test.sh build/dist $(WIN32)/tests/e2e_helper.exe
+	@bash tests/dist/installer_test.sh build/dist $(WIN64)/tests/e2e_helper.exe
 
-bench: native win32
+bench: native win64
 	@bash bench/run.sh
 
 clean:

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Cross-builds the static libjpeg for the i686 MinGW tree from Debian's
-# libjpeg-turbo source package (no SIMD: plain C is plenty for one picture).
-# Usage: build-libjpeg-mingw.sh WORK_DIR PREFIX
+# Cross-builds the static libjpeg for a MinGW tree (i686 or x86_64, as its
+# toolchain file says) from Debian's libjpeg-turbo source package (no SIMD:
+# plain C is plenty for one picture).
+# Usage: build-libjpeg-mingw.sh TOOLCHAIN_FILE WORK_DIR PREFIX
 # Leaves PREFIX/lib/libjpeg.a and PREFIX/include/{jpeglib,jconfig,jmorecfg,jerror}.h;
 # the unpacked source stays in WORK_DIR, so a rebuild does not download again.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-work=$1
-prefix=$2
+toolchain=$(realpath "$1")
+work=$2
+prefix=$3
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
@@ -40,9 +41,9 @@ if [ -z "$src" ]; then
   src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
 fi
 
-echo "build-libjpeg-mingw: building $(basename "$src") for i686 MinGW"
+echo "build-libjpeg-mingw: building $(basename "$src") with $(basename "$toolchain")"
 cmake -S "$src" -B "$work/build" \
-  -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
   -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF >/dev/null
 cmake --build "$work/build" --target jpeg-static -j "$(nproc)" >/dev/null

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
           libgcrypt20-dev zlib1g-dev g++-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32 xvfb locales
+          g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine32 wine64 xvfb locales
           libjpeg-dev dpkg-dev python3-reportlab fonts-dejavu-core poppler-utils)
 # clang with libFuzzer and its sanitizer runtimes: the fuzz harnesses (build/fuzz).
 packages+=(clang-14)

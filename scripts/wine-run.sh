@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with the Czech locale (ANSI code page 1250)
 # in the build's own prefix. Usage: wine-run.sh PROGRAM.exe [ARGS...]
+# PROGRAM may be a Linux path, a Windows path in the prefix, one of Wine's own
+# programs (notepad.exe, reg, wineboot), or "wineserver" for the prefix's server.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
@@ -27,8 +29,49 @@ if [ -z "${DISPLAY:-}" ]; then
     xvfb_alive || { echo "wine-run.sh: Xvfb :87 did not start" >&2; exit 1; }
   fi
 fi
+
+# The loader follows the program: a 32-bit Windows program needs Wine's 32-bit
+# loader; 64-bit programs and Wine's own run through the 64-bit one, which
+# every machine can execute (Debian's wine script takes the 32-bit loader
+# whenever it is installed, even where the machine refuses 32-bit code).
+wine32=/usr/lib/wine/wine
+wine64=/usr/lib/wine/wine64
+linux_path_of() {  # a Windows path in the prefix as a Linux path
+  case $1 in
+    [A-Za-z]:\\*)
+      local drive
+      drive=$(tr 'A-Z' 'a-z' <<<"${1:0:1}")
+      printf '%s/dosdevices/%s:%s' "$WINEPREFIX" "$drive" "$(tr '\\' / <<<"${1:2}")" ;;
+    *) printf '%s' "$1" ;;
+  esac
+}
+pe_machine() {  # the COFF machine field of a PE file, e.g. 14c or 8664
+  local pe_offset
+  pe_offset=$(od -An -tu4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ') || return 1
+  [ -n "$pe_offset" ] || return 1
+  od -An -tx2 -j $((pe_offset + 4)) -N 2 "$1" 2>/dev/null | tr -d ' '
+}
+loader_for() {
+  local program
+  program=$(linux_path_of "$1")
+  if [ -f "$program" ] && [ "$(pe_machine "$program")" = 14c ]; then
+    echo "$wine32"
+  else
+    echo "$wine64"
+  fi
+}
+
+# A 64-bit prefix: it runs 64-bit programs, and 32-bit ones where the machine can.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot --init >/dev/null 2>&1 || true
+  WINELOADER=$wine64 "$wine64" wineboot --init >/dev/null 2>&1 || true
   wineserver -w
 fi
-exec wine "$@"
+if [ "${1:-}" = wineserver ]; then
+  shift
+  exec wineserver "$@"
+fi
+# Wine starts child processes of the other bitness through the loader beside
+# WINELOADER (with or without "64").
+loader=$(loader_for "${1:-}")
+export WINELOADER=$wine64
+exec "$loader" "$@"

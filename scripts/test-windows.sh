@@ -28,12 +28,18 @@ record() {  # record NAME COMMAND...: runs the command, notes its outcome
 }
 
 record win64 ctest --test-dir "$win64" --output-on-failure
+runnable=("$win64")
 bash "$here/runs-32bit-code.sh"
 case $? in
-  0) record "win32 (${win32_subset//[()^$]/})" ctest --test-dir "$win32" --output-on-failure -R "$win32_subset" ;;
+  0)
+    subset=${win32_subset//[()^$]/}
+    record "win32 (${subset//|/, })" ctest --test-dir "$win32" --output-on-failure -R "$win32_subset"
+    runnable+=("$win32") ;;
   1) results+=("win32 skipped: this machine cannot execute 32-bit code") ;;
   *) results+=("win32 not run: the probe for 32-bit code failed"); failed=1 ;;
 esac
+record "same bytes ($(basename -a "${runnable[@]}" | paste -sd ' '))" \
+  bash "$here/../tests/cross_build/cross_build_test.sh" "${runnable[@]}"
 record "setup programs" bash "$here/../tests/dist/installer_test.sh" "$dist" "$win64/tests/e2e_helper.exe"
 
 summary=$(printf '%s; ' "${results[@]}")

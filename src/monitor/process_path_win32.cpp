@@ -6,10 +6,12 @@
 namespace {
 
 using ModuleNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using ImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 
 struct PsApi {
   ModuleNameFn file_name = nullptr;
   ModuleNameFn base_name = nullptr;
+  ImageNameFn image_name = nullptr;  // Vista and later
 };
 
 // PsAPI is loaded at first use and kept for the life of the process.
@@ -22,9 +24,21 @@ const PsApi& LoadPsApi() {
       result.base_name = reinterpret_cast<ModuleNameFn>(
           reinterpret_cast<void*>(GetProcAddress(module, "GetModuleBaseNameA")));
     }
+    result.image_name = reinterpret_cast<ImageNameFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
     return result;
   }();
   return api;
+}
+
+// The module list of a 64-bit process cannot be read from a 32-bit one; the
+// system still tells its image path, the same one a 64-bit build reads.
+std::string ImagePathOf(const PsApi& api, HANDLE process) {
+  if (api.image_name == nullptr) return std::string();
+  char buffer[MAX_PATH + 1] = {};
+  DWORD length = MAX_PATH;
+  if (!api.image_name(process, 0, buffer, &length) || length == 0) return std::string();
+  return std::string(buffer, length);
 }
 
 // The snapshot's own name of a process, and whether the process was listed.
@@ -56,8 +70,10 @@ std::string GetProcessImageName(uint32_t process_id, bool full_path) {
   if (process == nullptr) return std::string();
   char buffer[MAX_PATH + 1] = {};
   const DWORD length = query(process, nullptr, buffer, MAX_PATH);
+  std::string name = length > 0 ? std::string(buffer) : ImagePathOf(api, process);
   CloseHandle(process);
-  return length > 0 ? std::string(buffer) : std::string();
+  if (length == 0 && !full_path) name = name.substr(name.find_last_of('\\') + 1);
+  return name;
 }
 
 std::string GetWindowExePath(uintptr_t window) {

@@ -14,8 +14,7 @@
 
 namespace {
 
-// What a scope holds, read independently of the code under test: in the
-// registry view a 32-bit build sees, where entries of earlier installs are.
+// What a scope holds, read independently of the code under test.
 std::string RunValue(bool per_user) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(per_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,

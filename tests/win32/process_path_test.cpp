@@ -28,7 +28,6 @@ TEST(ProcessPath, ImageNameOfThisProcess) {
   EXPECT_EQ("", GetProcessImageName(0xFFFFFFF0u, true));
 }
 
-// A 32-bit build cannot read a 64-bit process's module list: no bare name.
 TEST(ProcessPath, ProcessOfTheOtherBitnessGivesItsFullPath) {
   const char* other = sizeof(void*) == 4 ? "C:\\windows\\sysnative\\notepad.exe"
                                          : "C:\\windows\\syswow64\\notepad.exe";

@@ -45,7 +45,7 @@ linux_path_of() {  # a Windows path in the prefix as a Linux path
     *) printf '%s' "$1" ;;
   esac
 }
-pe_machine() {  # the COFF machine field of a PE file, e.g. 14c or 8664
+pe_machine() {  # the COFF machine field of a PE file: 014c (i386) or 8664 (x86-64)
   local pe_offset
   pe_offset=$(od -An -tu4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ') || return 1
   [ -n "$pe_offset" ] || return 1
@@ -54,7 +54,7 @@ pe_machine() {  # the COFF machine field of a PE file, e.g. 14c or 8664
 loader_for() {
   local program
   program=$(linux_path_of "$1")
-  if [ -f "$program" ] && [ "$(pe_machine "$program")" = 14c ]; then
+  if [ -f "$program" ] && [ "$(pe_machine "$program")" = 014c ]; then
     echo "$wine32"
   else
     echo "$wine64"
@@ -70,8 +70,10 @@ if [ "${1:-}" = wineserver ]; then
   shift
   exec wineserver "$@"
 fi
-# Wine starts child processes of the other bitness through the loader beside
-# WINELOADER (with or without "64").
+# WINELOADER names the loader that runs the program: a 32-bit loader told of
+# the 64-bit one hands the program to a new process through start.exe, and
+# its process id is then no longer the program's. Children of the other
+# bitness get the loader beside it (with or without "64").
 loader=$(loader_for "${1:-}")
-export WINELOADER=$wine64
+export WINELOADER=$loader
 exec "$loader" "$@"

@@ -39,3 +39,13 @@ std::string WithTrailingSeparator(std::string folder) {
   }
   return folder;
 }
+
+const char* BuildName() {
+#if defined(_WIN64)
+  return "MinGW x86_64";
+#elif defined(_WIN32)
+  return "MinGW i686";
+#else
+  return "native";
+#endif
+}

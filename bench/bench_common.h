@@ -47,4 +47,7 @@ double ProcessCpuSeconds();
 // Folder path with the separator of this build at its end.
 std::string WithTrailingSeparator(std::string folder);
 
+// The build the figures come from: "native", "MinGW i686" or "MinGW x86_64".
+const char* BuildName();
+
 #endif  // TRAMO_BENCH_BENCH_COMMON_H_

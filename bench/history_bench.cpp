@@ -168,11 +168,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = WithTrailingSeparator(argv[1]);
   const int runs = argc == 3 ? std::max(1, std::atoi(argv[2])) : 5;
-#ifdef _WIN32
-  const char* build = "MinGW i686";
-#else
-  const char* build = "native";
-#endif
+  const char* build = BuildName();
 
   StampFacts facts;
   if (!ReadStamp(folder + kStampName, &facts)) {

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = WithTrailingSeparator(argv[1]);
   const int runs = argc == 3 ? std::max(1, std::atoi(argv[2])) : 5;
-  const char* build = kWindowsBuild ? "MinGW i686" : "native";
+  const char* build = BuildName();
   StampFacts facts;
   if (!ReadStamp(folder + kStampName, &facts)) {
     std::fprintf(stderr, "query_bench: no current %s in %s; run history_gen first\n",

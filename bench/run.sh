@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The history benchmark over ten generated years: native, then the MinGW build
-# under Wine. Builds nothing (make does that first); generates the data once.
+# The history benchmark over ten generated years: native, then the 64-bit
+# MinGW build under Wine (the build that runs on every machine here, and the
+# one most users run). Builds nothing (make does that first); generates the data once.
 # BENCH_RUNS sets the number of runs (default 5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 native=build/native/bench
-windows=build/win32/bench
+windows_tree=build/win64
+windows=$windows_tree/bench
 data=build/bench-data
 stamp=$data/generated.stamp
 runs=${BENCH_RUNS:-5}
@@ -16,7 +18,7 @@ for program in build/native/tools/stats/tramo2-stats "$native/history_gen" "$nat
                "$native/query_bench" "$windows/query_bench.exe" \
                "$native/list_sort_bench" "$windows/list_sort_bench.exe" \
                "$native/tick_bench" "$windows/tick_bench.exe" \
-               build/win32/Tramo2.exe build/win32/tests/e2e_helper.exe; do
+               "$windows_tree/Tramo2.exe" "$windows_tree/tests/e2e_helper.exe"; do
   if [ ! -x "$program" ]; then
     echo "bench: $program is missing; run make bench" >&2
     exit 1
@@ -55,7 +57,7 @@ printf '%s\n' "$native_tick" | grep -v '^= '
 native_out+=$'\n'$native_tick
 
 echo
-echo "== MinGW i686 under Wine (load average $(load_average))"
+echo "== MinGW x86_64 ($windows_tree) under Wine (load average $(load_average))"
 # Wine maps the drive Z: to the root of the Linux file system.
 windows_data="Z:$(printf '%s' "$root/$data" | tr '/' '\\')\\"
 windows_out=$(scripts/wine-run.sh "$windows/history_bench.exe" "$windows_data" "$runs" | tr -d '\r')
@@ -72,7 +74,7 @@ windows_out+=$'\n'$windows_tick
 
 echo
 echo "== through the window under Wine (load average $(load_average))"
-window_out=$(bash bench/window_bench.sh build/win32/Tramo2.exe build/win32/tests/e2e_helper.exe \
+window_out=$(bash bench/window_bench.sh "$windows_tree/Tramo2.exe" "$windows_tree/tests/e2e_helper.exe" \
              "$data" "$runs")
 printf '%s\n' "$window_out" | grep -v '^= '
 windows_out+=$'\n'$window_out
@@ -81,7 +83,7 @@ value() { printf '%s\n' "$1" | awk -v key="$2" '$1 == "=" && $2 == key { print $
 
 echo
 echo "== summary: median of $runs runs (wall clock; MB = 10^6 bytes)"
-printf '%-26s %12s %12s   %s\n' "" "native" "MinGW/Wine" "target (native)"
+printf '%-26s %12s %12s   %s\n' "" "native" "x86_64/Wine" "target (native)"
 row() {
   printf '%-26s %12s %12s   %s\n' "$1" "$(value "$native_out" "$2")" "$(value "$windows_out" "$2")" "$3"
 }
@@ -127,7 +129,7 @@ row "list peak memory added, MB" list_peak_mb ""
 row "sampler tick, 200 records, us" tick_us ""
 row "path lookup, us" lookup_us "(Windows only)"
 echo
-echo "through the window (MinGW under Wine), from the key or click sent to the result on screen:"
+echo "through the window (MinGW x86_64 under Wine), from the key or click sent to the result on screen:"
 printf '  %-34s %8s s   (a menu command that shows a window: the reading of the window)\n' \
        "floor" "$(value "$windows_out" window_floor_s)"
 store_load=$(value "$windows_out" load_s)

@@ -2,12 +2,21 @@
 ; per-user programs folder, the user's data in %APPDATA%\Tramo2 never touched.
 ; Built by the dist target:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=a.b.c.d -DSTAGE=dir -DICON=file.ico
-;            -DOUTFILE=setup.exe tramo2.nsi
+;            -DOUTFILE=setup.exe [-DX64] tramo2.nsi
+; With X64 the setup itself is a 64-bit program (it then runs where no 32-bit
+; code can) and STAGE holds the 64-bit build. Both setups install into the same
+; folder under the same uninstall entry: either upgrades the other.
 ; Silent: "/S" (add "/AUTOSTART=1" or "/AUTOSTART=0" to choose the start with
 ; the system; without it a fresh install does not start with the system and an
 ; upgrade keeps what there is).
 
-Unicode true
+!ifdef X64
+  Target amd64-unicode
+  !define BUILD_NOTE " (64bitová verze)"
+!else
+  Unicode true
+  !define BUILD_NOTE ""
+!endif
 RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -21,7 +30,9 @@ SetCompressor /SOLID lzma
 !define EXE "Tramo2.exe"
 !define UNINSTALLER "Uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tramo2"
-; The autostart entries the program's settings dialog writes and checks.
+; The autostart entries the program's settings dialog writes and checks. Both
+; builds keep the all-users value in the 32-bit registry view (SetRegView 32),
+; so that each sees the other's.
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Tramo"
 !define STARTUP_LINK "Tramo2.lnk"
@@ -37,7 +48,7 @@ Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-BrandingText "${PRODUCT} ${VERSION}"
+BrandingText "${PRODUCT} ${VERSION}${BUILD_NOTE}"
 ; The details tell whether a running copy was closed and started again.
 ShowInstDetails show
 ShowUninstDetails show
@@ -47,7 +58,7 @@ VIFileVersion "${VERSION}"
 VIAddVersionKey /LANG=1029 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1029 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1029 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1029 "FileDescription" "Instalace programu ${PRODUCT}"
+VIAddVersionKey /LANG=1029 "FileDescription" "Instalace programu ${PRODUCT}${BUILD_NOTE}"
 VIAddVersionKey /LANG=1029 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1029 "LegalCopyright" "${PUBLISHER}"
 
@@ -62,7 +73,7 @@ Var Restarted        ; 1 once a closed copy was started again
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Průvodce nainstaluje program ${PRODUCT} ${VERSION} pro vás, bez práv správce.$\r$\n$\r$\nBěží-li ${PRODUCT}, instalace jej ukončí tak, jak jej ukončuje odhlášení (nasbíraná data uloží), a po dokončení jej znovu spustí. Vaše záznamy a nastavení zůstanou zachovány.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "Průvodce nainstaluje program ${PRODUCT} ${VERSION}${BUILD_NOTE} pro vás, bez práv správce.$\r$\n$\r$\nBěží-li ${PRODUCT}, instalace jej ukončí tak, jak jej ukončuje odhlášení (nasbíraná data uloží), a po dokončení jej znovu spustí. Vaše záznamy a nastavení zůstanou zachovány.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipOnUpgrade
 !insertmacro MUI_PAGE_DIRECTORY
@@ -144,11 +155,13 @@ Function ${un}RemoveAutostart
   ${If} $0 = 1
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
+  SetRegView 32
   ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
   Call ${un}IsOurCommand
   ${If} $0 = 1
     DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
+  SetRegView default
   StrCpy $0 "$SMSTARTUP\${STARTUP_LINK}"
   Call ${un}IsOurLink
   ${If} $0 = 1
@@ -189,16 +202,26 @@ Function ${un}CloseRunningCopies
   StrCpy $R0 0
   ${Do}
     FindWindow $R0 "TForm1" "" 0 $R0
-    ${If} $R0 = 0
+    ${If} $R0 P= 0
       ${Break}
     ${EndIf}
     System::Call "user32::GetWindowThreadProcessId(p R0, *i .R1)"
-    ; PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE
-    System::Call "kernel32::OpenProcess(i 0x100411, i 0, i R1) p .R2"
+    ; PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE:
+    ; enough for the image name of a process of the other bitness, and of most
+    ; elevated ones.
+    System::Call "kernel32::OpenProcess(i 0x101001, i 0, i R1) p .R2"
     ${If} $R2 P= 0
-      ${Continue}
+      ; Windows XP knows no limited right; there PROCESS_QUERY_INFORMATION |
+      ; PROCESS_VM_READ lets psapi read the name.
+      System::Call "kernel32::OpenProcess(i 0x100411, i 0, i R1) p .R2"
+      ${If} $R2 P= 0
+        ${Continue}
+      ${EndIf}
     ${EndIf}
-    System::Call "psapi::GetModuleFileNameExW(p R2, p 0, w .r0, i ${NSIS_MAX_STRLEN}) i .R4"
+    System::Call "kernel32::QueryFullProcessImageNameW(p R2, i 0, w .r0, *i ${NSIS_MAX_STRLEN}) i .R4"
+    ${If} $R4 = 0 ; failed, or "error" where the function is missing (XP)
+      System::Call "psapi::GetModuleFileNameExW(p R2, p 0, w .r0, i ${NSIS_MAX_STRLEN}) i .R4"
+    ${EndIf}
     Call ${un}LongPath
     ${If} $0 == $R5
       DetailPrint "Ukončuji běžící ${PRODUCT}..."
@@ -251,7 +274,9 @@ Function FindAutostart
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   Call IsOurCommand
   IntOp $AutostartFound $AutostartFound | $0
+  SetRegView 32
   ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  SetRegView default
   Call IsOurCommand
   IntOp $AutostartFound $AutostartFound | $0
   StrCpy $0 "$SMSTARTUP\${STARTUP_LINK}"

@@ -10,8 +10,8 @@ FUZZ   := build/fuzz
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win32 win64 sanitized fuzzers test test-native test-windows test-win32 test-win64 \
-        test-sanitized test-dist fuzz run bench dist clean
+.PHONY: all deps native win32 win64 sanitized fuzzers test test-native test-windows windows-tests \
+        test-win32 test-win64 test-sanitized test-dist fuzz run bench dist clean
 
 all: native win32 win64
 
@@ -30,17 +30,22 @@ win64: deps
 	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS)
 
+# These two build at low priority: make test builds them while the Windows
+# tests wait for Wine.
 sanitized: deps
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_C_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" \
 	       -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1 $(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
-	@cmake --build $(ASAN) -j $(JOBS) --target core_tests native_tests \
+	@nice -n 10 cmake --build $(ASAN) -j $(JOBS) --target core_tests native_tests \
 	       log_reader_replay datetime_replay ini_replay detail_stats_replay
 
 fuzzers: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-	@cmake --build $(FUZZ) -j $(JOBS)
+	@nice -n 10 cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-windows test-sanitized
+# The Windows tests and the sanitized trees side by side; each target's
+# output comes out whole when it ends.
+test: test-native dist
+	@$(MAKE) --no-print-directory -j 2 --output-sync=target windows-tests test-sanitized
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure
@@ -48,6 +53,9 @@ test-native: native
 # Both Windows trees are built everywhere; their tests run where the machine
 # can run them (a probe decides), the setup programs included.
 test-windows: dist
+	@$(MAKE) --no-print-directory windows-tests
+
+windows-tests:
 	@bash scripts/test-windows.sh $(WIN64) $(WIN32) build/dist
 
 test-win32: win32

@@ -22,7 +22,7 @@ rm -f "$work/data/generated.stamp"
 cd "$work" || exit 1
 shots=$base
 source "$root/tests/e2e/ui_lib.sh"
-export DISPLAY=${DISPLAY:-:87}
+export DISPLAY=${DISPLAY:-:${WINE_RUN_SCREEN:-87}}
 
 now() { date +%s%N; }
 # The nanosecond stamp of the last key or click sent.

@@ -9,24 +9,26 @@ export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LC_ALL=cs_CZ.UTF-8
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# Windows need a display: one virtual X server serves every test run. A socket
-# left behind by a server that is gone (a machine restored from a snapshot)
-# must not count, so the server's lock file and process decide.
+# Windows need a display: one virtual X server (number WINE_RUN_SCREEN, 87
+# unless set, so that test runs side by side keep apart) serves every run. A
+# socket left behind by a server that is gone (a machine restored from a
+# snapshot) must not count, so the server's lock file and process decide.
+screen=${WINE_RUN_SCREEN:-87}
 xvfb_alive() {
   local pid
-  pid=$(tr -d ' ' </tmp/.X87-lock 2>/dev/null) || return 1
+  pid=$(tr -d ' ' </tmp/.X$screen-lock 2>/dev/null) || return 1
   [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]
 }
 if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:87
+  export DISPLAY=:$screen
   if ! xvfb_alive; then
-    rm -f /tmp/.X87-lock /tmp/.X11-unix/X87
-    (setsid Xvfb :87 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
+    rm -f /tmp/.X$screen-lock /tmp/.X11-unix/X$screen
+    (setsid Xvfb :$screen -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
     for _ in $(seq 100); do
-      xvfb_alive && [ -S /tmp/.X11-unix/X87 ] && break
+      xvfb_alive && [ -S /tmp/.X11-unix/X$screen ] && break
       sleep 0.1
     done
-    xvfb_alive || { echo "wine-run.sh: Xvfb :87 did not start" >&2; exit 1; }
+    xvfb_alive || { echo "wine-run.sh: Xvfb :$screen did not start" >&2; exit 1; }
   fi
 fi
 

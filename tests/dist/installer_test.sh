@@ -262,7 +262,7 @@ wizard_page() {
   last_shot=$shot
   [ $# -eq 0 ] || xdotool key --delay 100 "$@"
 }
-export DISPLAY=${DISPLAY:-:87}
+export DISPLAY=${DISPLAY:-:${WINE_RUN_SCREEN:-87}}
 (cd "$work" && wine_ "$setup64" >/dev/null 2>&1 &)
 helper wait-window '#32770' 30000 || fail "no wizard"
 wizard_page 'Instalace Tramo2' welcome Return &&

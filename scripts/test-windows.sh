@@ -50,7 +50,7 @@ unset DISPLAY
   record "same bytes ($(basename -a "${runnable[@]}" | paste -sd ' '))" \
     bash "$here/../tests/cross_build/cross_build_test.sh" "${runnable[@]}"
   record "setup programs" bash "$here/../tests/dist/installer_test.sh" "$dist" "$win64/tests/e2e_helper.exe"
-  WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null
+  "$here/wine-run.sh" wineserver -k 2>/dev/null
 ) >"$work/side.log" 2>&1 &
 side=$!
 

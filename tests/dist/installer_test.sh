@@ -211,8 +211,10 @@ upgrade_scenario() {
   cp "$menu/Tramo2.lnk" "$startup"
   cp "$menu/Nápověda Tramu2.lnk" "$startup_all"
   wine_ "$inst_win\\Uninstall.exe" /S || fail "$what: silent uninstall failed"
-  # The uninstaller works from a copy of itself in the temporary folder.
-  wait_until 30 eval '[ ! -e "$inst" ]' || fail "$what: silent uninstall did not finish"
+  # The uninstaller works from a copy of itself in the temporary folder; its
+  # last step removes the uninstall entry.
+  wait_until 30 eval '! wine_ reg query "$uninstall_key" >/dev/null 2>&1' ||
+    fail "$what: silent uninstall did not finish"
   check_uninstalled "$what: silent uninstall"
   [ -z "$(all_users_value)" ] || fail "$what: uninstall left the all-users Run value"
   [ "$(reg_value "$run_key" Tramo)" = "$other_copy" ] || fail "$what: uninstall removed another copy's Run value"

@@ -24,6 +24,28 @@ bool InjectedFailure(FileCall call, const std::string& path, std::string* error,
   return true;
 }
 
+size_t PathRootLength(const std::string& path) {
+  const auto is_separator = [](char c) { return c == '\\' || c == '/'; };
+  // Index of the separator that ends the component starting at from.
+  const auto component_end = [&](size_t from) {
+    while (from < path.size() && !is_separator(path[from])) ++from;
+    return from;
+  };
+  // The server and the share after "\\" or "\\?\UNC\".
+  const auto share_end = [&](size_t server) {
+    const size_t server_end = component_end(server);
+    return server_end < path.size() ? component_end(server_end + 1) : server_end;
+  };
+  const bool doubled = path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
+  if (doubled && path.size() >= 4 && (path[2] == '?' || path[2] == '.') &&
+      is_separator(path[3])) {
+    const bool unc = path.size() >= 8 && path.compare(4, 3, "UNC") == 0 && is_separator(path[7]);
+    return unc ? share_end(8) : component_end(4);
+  }
+  if (doubled) return share_end(2);
+  return path.size() >= 2 && path[1] == ':' ? 2 : 0;
+}
+
 bool CreateParentFolders(const std::string& file_path, std::string* error) {
   const size_t slash = file_path.find_last_of("\\/");
   if (slash == std::string::npos || slash == 0) return true;

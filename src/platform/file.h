@@ -61,6 +61,11 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Creates every missing folder of the path (a trailing "\" is allowed).
 bool CreateFolders(const std::string& folder, std::string* error);
+// Length of the leading part of a Windows path that names a drive or a
+// network share, never a folder to create: "C:", "\\server\share",
+// "\\?\C:", "\\?\UNC\server\share" (either separator); 0 for a relative
+// path or one from the current drive's root.
+size_t PathRootLength(const std::string& path);
 // Creates every missing folder of the path leading to the file.
 bool CreateParentFolders(const std::string& file_path, std::string* error);
 // Names (not paths) of the plain files of a folder, in no particular order.

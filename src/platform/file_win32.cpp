@@ -164,11 +164,11 @@ bool FolderExists(const std::string& path) {
 }
 
 bool CreateFolders(const std::string& folder, std::string* error) {
-  for (size_t i = 1; i <= folder.size(); ++i) {
+  // Drives and network shares ("\\server\share") are not folders to create.
+  for (size_t i = PathRootLength(folder) + 1; i <= folder.size(); ++i) {
     if (i < folder.size() && folder[i] != '\\' && folder[i] != '/') continue;
     const std::string prefix = folder.substr(0, i);
-    // Drive roots ("C:") and UNC prefixes are not folders to create.
-    if (prefix.size() <= 2 || prefix.back() == ':' || FolderExists(prefix)) continue;
+    if (FolderExists(prefix)) continue;
     if (InjectedFailure(FileCall::kCreateFolder, prefix, error)) return false;
     if (!CreateDirectoryA(prefix.c_str(), nullptr) && !FolderExists(prefix)) return Fail(error);
   }

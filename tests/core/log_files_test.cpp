@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file.h"
@@ -108,6 +109,19 @@ TEST(LogFiles, FirstWriteCreatesTheFolderPathAndHoldsOnlyTheSessionHeader) {
   EXPECT_EQ("\r\n#-------------------------------------------\r\n"
             "#Seance dne: 6.12.2026 18:09:39\r\n" + std::string(15, ' '),
             Plaintext(folder, log));
+}
+
+TEST(LogFiles, DrivesAndSharesAreNotFoldersToCreate) {
+  const std::pair<const char*, size_t> cases[] = {
+      {"C:\\Data\\", 2}, {"data\\", 0}, {"\\\\server\\share\\Tramo2\\", 14}, {"//server/share", 14},
+      {"\\\\server", 8}, {"\\\\?\\C:\\Data\\", 6}, {"\\\\?\\UNC\\server\\share\\Tramo2", 20}};
+  for (const auto& [path, root] : cases) EXPECT_EQ(root, platform::PathRootLength(path)) << path;
+#ifdef _WIN32
+  TempFolder folder;
+  std::string error;
+  EXPECT_TRUE(platform::CreateFolders("\\\\?\\" + folder / "a\\b\\", &error)) << error;
+  EXPECT_TRUE(platform::FolderExists(folder / "a\\b"));
+#endif
 }
 
 TEST(LogFiles, CleanExitMarkerIsOverwrittenAndACrashIsNoted) {

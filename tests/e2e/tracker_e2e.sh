@@ -12,10 +12,13 @@ shots=$(realpath -m "$5")
 mkdir -p "$shots"
 
 work=$(mktemp -d)
-# Wine shows the program as "./Tramo2.exe": find ours by its folder.
+# Find ours by its folder: Wine shows the program as "./Tramo2.exe" once it
+# runs, and by the loader's command line while it starts (the scripts that
+# name it, this one too, are not it).
 kill_tramo() {
-  for pid in $(pgrep -f '^\./Tramo2\.exe'); do
-    [ "$(readlink "/proc/$pid/cwd")" = "$work" ] && kill -9 "$pid"
+  for pid in $(pgrep -f 'Tramo2\.exe'); do
+    [ "$(readlink "/proc/$pid/cwd")" = "$work" ] && [ "$(cat "/proc/$pid/comm")" != bash ] &&
+      kill -9 "$pid"
   done
 }
 # Waits up to 30 s for a background process to end.
@@ -43,8 +46,9 @@ winepath_of() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
 start_tramo() {
   "$wine_run" ./Tramo2.exe "$@" >/dev/null 2>&1 &
   tramo_pid=$!
-  # Without the window nothing later can be checked: stop here, not at the timeout.
-  helper wait-window TForm1 30000 || { fail "main window did not appear"; exit 1; }
+  # Without the window nothing later can be checked: stop here, not at the
+  # timeout. A machine busy with other tests can take long to show it.
+  helper wait-window TForm1 60000 || { fail "main window did not appear"; exit 1; }
 }
 close_tramo() {
   helper close TForm1

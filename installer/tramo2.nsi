@@ -97,18 +97,28 @@ Page custom OptionsPage OptionsPageLeave
 !macro SHARED_FUNCTIONS un
 
 ; Whether the command line in $0 starts this installation's program (what
-; the settings dialog writes: the path, unquoted, then " /mini"...). $0 = 1 or 0.
+; the settings dialog writes: the path in double quotes, then " /mini"...; or
+; the unquoted path of older versions). $0 = 1 or 0.
 Function ${un}IsOurCommand
   Push $1
   Push $2
-  StrCpy $1 "$INSTDIR\${EXE} "
+  Push $3
+  StrCpy $1 '"$INSTDIR\${EXE}" '
   StrLen $2 $1
-  StrCpy $0 $0 $2
-  ${If} $0 == $1 ; StrCmp ignores case, as Windows paths do
+  StrCpy $3 $0 $2
+  ${If} $3 == $1 ; StrCmp ignores case, as Windows paths do
     StrCpy $0 1
   ${Else}
-    StrCpy $0 0
+    StrCpy $1 "$INSTDIR\${EXE} "
+    StrLen $2 $1
+    StrCpy $3 $0 $2
+    ${If} $3 == $1
+      StrCpy $0 1
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
   ${EndIf}
+  Pop $3
   Pop $2
   Pop $1
 FunctionEnd
@@ -328,11 +338,34 @@ FunctionEnd
 ; The entry the settings dialog writes for "Spustit v tomto profilu" with the
 ; tray icon; its Startup shortcut when the value cannot be confirmed.
 Function WriteAutostart
-  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" "$INSTDIR\${EXE} /mini"
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}" /mini'
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${If} $0 != "$INSTDIR\${EXE} /mini"
+  ${If} $0 != '"$INSTDIR\${EXE}" /mini'
     CreateShortCut "$SMSTARTUP\${STARTUP_LINK}" "$INSTDIR\${EXE}" "/mini" "$INSTDIR\${EXE}" 0
   ${EndIf}
+FunctionEnd
+
+; Older versions wrote the path unquoted, which Windows splits at the path's
+; first blank: such a value of this installation becomes the quoted one with
+; its arguments.
+!macro QUOTE_OLD_COMMAND ROOT
+  ReadRegStr $2 ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+  StrCpy $0 $2
+  Call IsOurCommand
+  StrCpy $1 $2 1
+  ${If} $0 = 1
+  ${AndIf} $1 != '"'
+    StrLen $1 "$INSTDIR\${EXE}"
+    StrCpy $1 $2 "" $1
+    WriteRegStr ${ROOT} "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}"$1'
+  ${EndIf}
+!macroend
+
+Function QuoteOldCommands
+  !insertmacro QUOTE_OLD_COMMAND HKCU
+  SetRegView 32
+  !insertmacro QUOTE_OLD_COMMAND HKLM
+  SetRegView default
 FunctionEnd
 
 Section "${PRODUCT}"
@@ -368,6 +401,8 @@ Section "${PRODUCT}"
   ${If} $Autostart = 1
     ${If} $AutostartFound = 0
       Call WriteAutostart
+    ${Else}
+      Call QuoteOldCommands
     ${EndIf}
   ${Else}
     Call RemoveAutostart

@@ -9,6 +9,21 @@
 #include "support/events.h"
 #include "support/excep_capture.h"
 
+namespace {
+
+// A portable copy under Program Files may not write beside itself; the file
+// is removed at once.
+bool TakesNewFile(const std::string& folder, std::string* error) {
+  const std::string probe = folder + "!Zkouska.tmp";
+  platform::File file;
+  if (!file.Create(probe, error)) return false;
+  file.Close();
+  platform::RemoveFile(probe);
+  return true;
+}
+
+}  // namespace
+
 Tracker::Tracker(const TrackerPaths& paths, TrackerHost* host)
     : paths_(paths),
       protocol_file_(paths.data_dir + "!Protokol.txt"),
@@ -82,18 +97,20 @@ void Tracker::Close() {
   Flush();
   host_->KillTimers();
   ini_.reset();
-  const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
-  AppendCloseMarker(log_file, pending_.TornFrom(log_file));
-  if (capture_ != nullptr) capture_->SaveTo(debug_file_);
+  if (data_dir_writable_) {
+    const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
+    AppendCloseMarker(log_file, pending_.TornFrom(log_file));
+    if (capture_ != nullptr) capture_->SaveTo(debug_file_);
+  }
   state_ = State::kClosed;
 }
 
-int32_t Tracker::SaveConfiguration() {
+int32_t Tracker::SaveConfiguration(bool write) {
   Configuration config;
   host_->CollectConfiguration(&config);
   config.start_count = start_count_;
   std::string error;
-  if (ini_ != nullptr && !WriteConfiguration(ini_.get(), config, &error)) {
+  if (write && ini_ != nullptr && !WriteConfiguration(ini_.get(), config, &error)) {
     AddEvent(3, ConfigurationSaveFailureText(error));
   }
   // A negative minimum from the dialog counts as none, for the log writer
@@ -101,24 +118,40 @@ int32_t Tracker::SaveConfiguration() {
   return std::max<int32_t>(0, config.minimum_logged_seconds);
 }
 
+bool Tracker::DataDirWritable() {
+  if (data_dir_writable_) return true;
+  std::string error;
+  data_dir_writable_ = platform::CreateFolders(paths_.data_dir, &error) &&
+                       TakesNewFile(paths_.data_dir, &error);
+  if (!data_dir_writable_ && !data_dir_failure_reported_) {
+    data_dir_failure_reported_ = true;
+    AddEvent(3, "Nelze zapisovat do datove slozky \"" + paths_.data_dir +
+                    "\", data se neukladaji (slozka pouze pro cteni?) \r\nErrorMessage: " + error);
+  }
+  return data_dir_writable_;
+}
+
 void Tracker::Flush() {
   host_->EnableTimers(false);
-  const int32_t minimum = SaveConfiguration();
+  const bool writable = DataDirWritable();
+  const int32_t minimum = SaveConfiguration(writable);
 
-  pending_.OpenCipher();
-  const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
-  if (pending_.WriteLog(log_file, minimum)) {
-    // HistoryDb refuses what lies after the last period it has read.
-    for (const ActivityRecord* r = pending_.head(); r != nullptr; r = r->next) {
-      history_.AddHistoryRecord(r->path, r->title, r->time / 10, r->stamp);
+  if (writable) {
+    pending_.OpenCipher();
+    const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
+    if (pending_.WriteLog(log_file, minimum)) {
+      // HistoryDb refuses what lies after the last period it has read.
+      for (const ActivityRecord* r = pending_.head(); r != nullptr; r = r->next) {
+        history_.AddHistoryRecord(r->path, r->title, r->time / 10, r->stamp);
+      }
+      pending_.Clear();
     }
-    pending_.Clear();
+    pending_.CloseCipher();
   }
-  pending_.CloseCipher();
 
   session_.PruneBelow(minimum);
   host_->RedrawLiveList();
-  if (capture_ != nullptr) capture_->SaveTo(protocol_file_);
+  if (writable && capture_ != nullptr) capture_->SaveTo(protocol_file_);
   // The close's own flush leaves the timers off, as does any flush a close
   // interrupted.
   if (state_ == State::kRunning) host_->EnableTimers(true);

@@ -55,7 +55,7 @@ struct TrackerPaths {
 // queued cannot write after the close marker.
 class Tracker : private SamplerHooks {
  public:
-  // Creates DataDir (failure is ignored: the first log write tries again),
+  // Creates DataDir (failure is ignored: the first flush tries again),
   // opens the configuration file and creates the lists. host (not owned)
   // must outlive the tracker.
   Tracker(const TrackerPaths& paths, TrackerHost* host);
@@ -81,7 +81,9 @@ class Tracker : private SamplerHooks {
   // Stops the timers, saves the configuration, writes PendingList into the
   // month's log and hands the written records to HistoryDb, prunes
   // SessionList below the minimum logged time, redraws, saves the event
-  // protocol and starts the timers again. Ignored once closed.
+  // protocol and starts the timers again. Ignored once closed. While DataDir
+  // takes no files (one event says so, the first time) nothing is written,
+  // there or anywhere else, and PendingList waits for a later flush.
   void DataFlush();
   // The flush timer: DataFlush, then ArmFlushTimer.
   void TimerFlushTimer();
@@ -97,7 +99,8 @@ class Tracker : private SamplerHooks {
   // alike: a last flush that leaves the timers off, then the tracker is
   // closed for good and the host's timers killed, the configuration file
   // released, the clean-exit marker appended to the month's log and the
-  // remaining events saved to DebugFile. A second call does nothing.
+  // remaining events saved to DebugFile (neither while DataDir takes no
+  // files). A second call does nothing.
   void Close();
   bool closed() const { return state_ != State::kRunning; }
 
@@ -124,9 +127,12 @@ class Tracker : private SamplerHooks {
 
   // DataFlush's steps; timers come back on only while still running.
   void Flush();
-  // Writes the configuration, recording a failure; returns the minimum
-  // logged time in seconds, never negative.
-  int32_t SaveConfiguration();
+  // Writes the configuration (if write), recording a failure; returns the
+  // minimum logged time in seconds, never negative.
+  int32_t SaveConfiguration(bool write);
+  // Whether DataDir exists and takes a new file; asked again at each flush
+  // until it does. The first failure becomes one event.
+  bool DataDirWritable();
 
   // SamplerHooks, forwarded to the host.
   std::string GetWindowExePath(uintptr_t window) override;
@@ -146,6 +152,8 @@ class Tracker : private SamplerHooks {
   CGlobal result_;
   Sampler sampler_;
   State state_ = State::kRunning;
+  bool data_dir_writable_ = false;
+  bool data_dir_failure_reported_ = false;
 };
 
 #endif  // TRAMO_APP_TRACKER_H_

@@ -40,26 +40,40 @@ class AutostartEntries {
 
 // One operation over both mechanisms: a check asks the registry value, then
 // the shortcut; a write writes the registry value and falls back to the
-// shortcut when the value cannot be confirmed; a removal clears both. Codes
-// outside 0-4 do nothing and give false.
+// shortcut when the value cannot be confirmed (a confirmed value removes the
+// scope's shortcut, which would start a second copy); a removal clears both.
+// Codes outside 0-4 do nothing and give false.
 bool SetAutostart(AutostartEntries* entries, bool per_user, int op);
 
 // RadioRunClick's work for the selected item (StartMode) with the tray icon
-// setting: "Nespouštět" removes the entries of both scopes; a scope removes
-// the other scope's entries and makes sure a suitable entry of its own
-// exists. Returns the item that must be selected now: item itself, or
-// kStartModeNever when no entry could be confirmed, in which case the entries
-// of both scopes have been removed already (the window only shows the new
-// selection; running this again for it is harmless).
+// setting: "Nespouštět" removes the entries of both scopes; a scope writes
+// its entry (also over a suitable one, which rewrites an old form and
+// switches a disabled entry on again) and, once the entry is confirmed,
+// removes the other scope's entries. Returns the item that must be selected
+// now: item itself; when no entry of item's scope could be confirmed, its
+// remains are removed and the answer is the other scope's item if that
+// scope still starts the program, else kStartModeNever (the window only
+// shows the new selection; running this again for it is harmless).
 int ApplyStartMode(AutostartEntries* entries, int item, bool with_icon);
 
-// Data of the Run value: the executable's path, unquoted, + " /mini", and
-// " /noIco" without the tray icon.
+// Data of the Run value: the executable's path in double quotes (Windows
+// would split an unquoted path at its first blank), " /mini", and " /noIco"
+// without the tray icon.
 std::string RunValueData(const std::string& exe_path, bool with_icon);
+// Whether a Run value is RunValueData of exe_path, or the unquoted form
+// older versions wrote (path, " /mini"...).
+bool RunValueMatches(const std::string& value, const std::string& exe_path, bool with_icon);
 // Arguments of the shortcut: "/mini", or "/mini /noIco" without the icon.
 std::string ShortcutArguments(bool with_icon);
 // Whether a shortcut's arguments start the program without the tray icon:
 // longer than one character and containing "/noIco" (case-sensitive).
 bool ArgumentsSayNoIcon(const std::string& arguments);
+
+// Task Manager's switch of an entry (a binary value under
+// "...\Explorer\StartupApproved"): whether it says the entry is disabled,
+// its first byte 03 or 07 (02 and 06 are enabled; a missing value too).
+bool ApprovalSaysDisabled(const std::string& data);
+// The value that switches an entry on: 02, then zeros (no time stamp).
+std::string EnabledApproval();
 
 #endif  // TRAMO_SUPPORT_AUTOSTART_H_

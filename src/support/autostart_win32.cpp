@@ -28,6 +28,14 @@ const char* RunKeyPath(bool per_user) {
 // is the same in both views.
 constexpr REGSAM kRunKeyView = KEY_WOW64_32KEY;
 
+// Task Manager's switches: one binary value per entry, named as the entry.
+// An entry of the 32-bit all-users Run key has its switch under "Run32" on
+// 64-bit Windows; both lists are looked at. The key is read in the native
+// view, as Task Manager writes it.
+constexpr char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+constexpr REGSAM kApprovedView = KEY_WOW64_64KEY;
+
 class RegistryKey {
  public:
   RegistryKey() = default;
@@ -37,39 +45,92 @@ class RegistryKey {
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
-  bool Open(HKEY root, const char* path) {
-    return RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | kRunKeyView, &key_) == ERROR_SUCCESS;
+  bool Open(HKEY root, const char* path, REGSAM access = KEY_QUERY_VALUE | kRunKeyView) {
+    return RegOpenKeyExA(root, path, 0, access, &key_) == ERROR_SUCCESS;
   }
   bool Create(HKEY root, const char* path) {
     return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
                            KEY_SET_VALUE | kRunKeyView, nullptr, &key_, nullptr) == ERROR_SUCCESS;
   }
-  // A string value without its terminating zero; false for a missing value
-  // or one of another type.
-  bool ReadString(const char* name, std::string* value) {
+  // The value's bytes; false for a missing value or one of another type.
+  bool Read(const char* name, DWORD wanted_type, std::string* value) {
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    if (type != wanted_type) return false;
     std::vector<BYTE> data(size + 1);
     if (RegQueryValueExA(key_, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
       return false;
     }
-    // Stored strings need not end in a zero; cut at the first one.
     value->assign(reinterpret_cast<const char*>(data.data()), size);
+    return true;
+  }
+  // A string value without its terminating zero; false for a missing value
+  // or one of another type.
+  bool ReadString(const char* name, std::string* value) {
+    if (!Read(name, REG_SZ, value) && !Read(name, REG_EXPAND_SZ, value)) return false;
+    // Stored strings need not end in a zero; cut at the first one.
     const size_t end = value->find('\0');
     if (end != std::string::npos) value->resize(end);
     return true;
   }
+  bool Write(const char* name, DWORD type, const std::string& bytes) {
+    return RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  }
   bool WriteString(const char* name, const std::string& value) {
-    return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    return Write(name, REG_SZ, std::string(value.c_str(), value.size() + 1));
   }
   bool DeleteValue(const char* name) { return RegDeleteValueA(key_, name) == ERROR_SUCCESS; }
 
  private:
   HKEY key_ = nullptr;
 };
+
+// The switches that may hold one entry of a mechanism and scope.
+struct Approvals {
+  HKEY root;
+  const char* lists[2];
+  const char* name;
+};
+
+Approvals RunApprovals(bool per_user) {
+  if (per_user) return {HKEY_CURRENT_USER, {"Run", nullptr}, kValueName};
+  return {HKEY_LOCAL_MACHINE, {"Run", "Run32"}, kValueName};
+}
+
+Approvals ShortcutApprovals(bool per_user) {
+  return {RunRoot(per_user), {"StartupFolder", nullptr}, kShortcutName + 1};
+}
+
+bool SwitchedOff(const Approvals& approvals, const char* list) {
+  RegistryKey key;
+  std::string data;
+  return key.Open(approvals.root, (std::string(kApprovedKey) + list).c_str(),
+                  KEY_QUERY_VALUE | kApprovedView) &&
+         key.Read(approvals.name, REG_BINARY, &data) && ApprovalSaysDisabled(data);
+}
+
+// Whether Windows skips the entry at logon.
+bool Disabled(const Approvals& approvals) {
+  for (const char* list : approvals.lists) {
+    if (list != nullptr && SwitchedOff(approvals, list)) return true;
+  }
+  return false;
+}
+
+// Switches on what Task Manager switched off; missing switches stay missing.
+bool Enable(const Approvals& approvals) {
+  bool enabled = true;
+  for (const char* list : approvals.lists) {
+    if (list == nullptr || !SwitchedOff(approvals, list)) continue;
+    RegistryKey key;
+    enabled = key.Open(approvals.root, (std::string(kApprovedKey) + list).c_str(),
+                       KEY_SET_VALUE | kApprovedView) &&
+              key.Write(approvals.name, REG_BINARY, EnabledApproval()) && enabled;
+  }
+  return enabled;
+}
 
 // COM for the shell link object; left alone when the thread has it already
 // in another mode.
@@ -163,12 +224,14 @@ bool WindowsAutostart::RunKeyAutostart(bool per_user, int op) {
       std::string value;
       return key.Open(RunRoot(per_user), RunKeyPath(per_user)) &&
              key.ReadString(kValueName, &value) &&
-             value == RunValueData(exe_path_, op == aoCheckIcon);
+             RunValueMatches(value, exe_path_, op == aoCheckIcon) &&
+             !Disabled(RunApprovals(per_user));
     }
     case aoWriteIcon:
     case aoWriteNoIcon:
       return key.Create(RunRoot(per_user), RunKeyPath(per_user)) &&
-             key.WriteString(kValueName, RunValueData(exe_path_, op == aoWriteIcon));
+             key.WriteString(kValueName, RunValueData(exe_path_, op == aoWriteIcon)) &&
+             Enable(RunApprovals(per_user));
     case aoRemove:
       return key.Create(RunRoot(per_user), RunKeyPath(per_user)) && key.DeleteValue(kValueName);
     default:
@@ -183,15 +246,16 @@ bool WindowsAutostart::ShortcutAutostart(bool per_user, int op) {
   if (path.empty()) return false;
   switch (op) {
     case aoCheckIcon:
-      return platform::FileExists(path);
+      return platform::FileExists(path) && !Disabled(ShortcutApprovals(per_user));
     case aoCheckNoIcon: {
       std::string arguments;
       return platform::FileExists(path) && LoadShortcutArguments(path, &arguments) &&
-             ArgumentsSayNoIcon(arguments);
+             ArgumentsSayNoIcon(arguments) && !Disabled(ShortcutApprovals(per_user));
     }
     case aoWriteIcon:
     case aoWriteNoIcon:
-      return SaveShortcut(exe_path_, ShortcutArguments(op == aoWriteIcon), path);
+      return SaveShortcut(exe_path_, ShortcutArguments(op == aoWriteIcon), path) &&
+             Enable(ShortcutApprovals(per_user));
     case aoRemove:
       return DeleteFileA(path.c_str()) != FALSE;
   }
@@ -210,4 +274,17 @@ std::string WindowsAutostart::ShortcutPath(bool per_user) {
   CoTaskMemFree(items);
   if (!found || folder[0] == '\0') return std::string();
   return std::string(folder) + kShortcutName;
+}
+
+bool WindowsAutostart::CanWriteAllUsers() {
+  RegistryKey key;
+  if (key.Create(HKEY_LOCAL_MACHINE, RunKeyPath(false))) return true;
+  const std::string shortcut = ShortcutPath(false);
+  if (shortcut.empty()) return false;
+  const std::string folder = shortcut.substr(0, shortcut.size() - (sizeof(kShortcutName) - 1));
+  // A file of our own in the common Startup folder, removed at once.
+  char probe[MAX_PATH] = {};
+  if (GetTempFileNameA(folder.c_str(), "Tr2", 0, probe) == 0) return false;
+  DeleteFileA(probe);
+  return true;
 }

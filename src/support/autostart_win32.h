@@ -10,7 +10,8 @@
 // view in both builds) "...\Microsoft\Windows\CurrentVersion\Run", and
 // "Tramo2.lnk" in the user's or the common Startup folder. Initialises COM
 // on the calling thread for the duration of a shortcut call when it is not
-// yet.
+// yet. An entry that Task Manager switched off (StartupApproved) does not
+// pass a check; writing an entry switches it on again.
 class WindowsAutostart : public AutostartEntries {
  public:
   // exe_path: full path of the program the entries start.
@@ -21,6 +22,11 @@ class WindowsAutostart : public AutostartEntries {
   // aoCheckIcon accepts any existing shortcut; aoCheckNoIcon also needs
   // arguments that ArgumentsSayNoIcon.
   bool ShortcutAutostart(bool per_user, int op) override;
+
+  // Whether an all-users entry can be written: the Run key opens for
+  // writing, or the common Startup folder takes a new file (asInvoker:
+  // without administrator rights neither does, and nothing is virtualised).
+  static bool CanWriteAllUsers();
 
   // Folder path + "\Tramo2.lnk"; empty when the Startup folder is unknown.
   static std::string ShortcutPath(bool per_user);

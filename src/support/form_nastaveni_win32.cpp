@@ -76,6 +76,9 @@ void TFormNastaveni::FitToContent(const PanelLayout& layout, HWND group) {
 }
 
 void TFormNastaveni::Show() {
+  // Offered only where its entry can be written: otherwise the choice could
+  // only fall back to "Nespouštět" (asked at each showing, rights change).
+  EnableWindow(radio_[kStartModeAllUsers], WindowsAutostart::CanWriteAllUsers());
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
 }

@@ -26,7 +26,7 @@ class FakeEntries : public AutostartEntries {
     switch (op) {
       case aoCheckIcon:
       case aoCheckNoIcon:
-        return s.run_present && s.run_value == RunValueData(kExe, op == aoCheckIcon);
+        return s.run_present && RunValueMatches(s.run_value, kExe, op == aoCheckIcon);
       case aoWriteIcon:
       case aoWriteNoIcon:
         ++writes;
@@ -75,8 +75,8 @@ class FakeEntries : public AutostartEntries {
 };
 
 TEST(AutostartTest, EntryTexts) {
-  EXPECT_EQ("C:\\Apps\\Tramo2\\Tramo2.exe /mini", RunValueData(kExe, true));
-  EXPECT_EQ("C:\\Apps\\Tramo2\\Tramo2.exe /mini /noIco", RunValueData(kExe, false));
+  EXPECT_EQ("\"C:\\Apps\\Tramo2\\Tramo2.exe\" /mini", RunValueData(kExe, true));
+  EXPECT_EQ("\"C:\\Apps\\Tramo2\\Tramo2.exe\" /mini /noIco", RunValueData(kExe, false));
   EXPECT_EQ("/mini", ShortcutArguments(true));
   EXPECT_EQ("/mini /noIco", ShortcutArguments(false));
   struct Case {
@@ -88,44 +88,54 @@ TEST(AutostartTest, EntryTexts) {
   for (const Case& c : cases) EXPECT_EQ(c.no_icon, ArgumentsSayNoIcon(c.arguments)) << c.arguments;
 }
 
-TEST(AutostartTest, ASuitableEntryIsNotWrittenAgain) {
+TEST(AutostartTest, RunValuesOfThisCopy) {
+  const std::string exe = "C:\\Program Files\\Tramo2\\Tramo2.exe", q = "\"" + exe + "\"";
+  const std::pair<std::string, bool> icon_cases[] = {
+      {q + " /mini", true},  {exe + " /mini", true},  {q + " /mini /noIco", false},
+      {q + "/mini", false},  {"\"" + exe + " /mini", false}, {"\"C:\\Other\\Tramo2.exe\" /mini", false}};
+  for (const auto& c : icon_cases) EXPECT_EQ(c.second, RunValueMatches(c.first, exe, true)) << c.first;
+  EXPECT_TRUE(RunValueMatches(exe + " /mini /noIco", exe, false));
+  const std::pair<std::string, bool> approvals[] = {{EnabledApproval(), false}, {"\x06", false},
+      {"", false}, {std::string("\x03\0\0\0\xd4\x0d", 6), true}, {"\x07", true}};
+  for (const auto& a : approvals) EXPECT_EQ(a.second, ApprovalSaysDisabled(a.first)) << int(a.first[0]);
+}
+
+TEST(AutostartTest, AChoiceRewritesItsEntry) {
+  // An entry in the old form counts as ours and becomes the quoted one.
   FakeEntries entries;
   entries.user.run_present = true;
-  entries.user.run_value = RunValueData(kExe, true);
+  entries.user.run_value = "C:\\Apps\\Tramo2\\Tramo2.exe /mini";
   EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&entries, kStartModeThisProfile, true));
-  EXPECT_EQ(0, entries.writes);
+  EXPECT_EQ(RunValueData(kExe, true), entries.user.run_value);
 
-  // Any shortcut satisfies the check for the start with icon, even one
-  // written without it.
+  // A shortcut left without the icon goes once the value with it is there.
   FakeEntries shortcut_only;
   shortcut_only.user.shortcut_present = true;
   shortcut_only.user.shortcut_arguments = "/mini /noIco";
   EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&shortcut_only, kStartModeThisProfile, true));
-  EXPECT_EQ(0, shortcut_only.writes);
-  EXPECT_EQ("/mini /noIco", shortcut_only.user.shortcut_arguments);
-
-  // The registry check compares the whole command: an entry with the icon
-  // does not do for a start without it.
-  EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&entries, kStartModeThisProfile, false));
-  EXPECT_EQ(RunValueData(kExe, false), entries.user.run_value);
+  EXPECT_EQ(RunValueData(kExe, true), shortcut_only.user.run_value);
+  EXPECT_FALSE(shortcut_only.user.shortcut_present);
 }
 
-TEST(AutostartTest, FallsBackToTheShortcutAndThenToNoStart) {
+TEST(AutostartTest, FallsBackToTheShortcutAndKeepsTheOtherScopeUntilConfirmed) {
   FakeEntries entries;
   entries.all_users.refuse_run = true;
+  entries.user.run_present = true;
   EXPECT_EQ(kStartModeAllUsers, ApplyStartMode(&entries, kStartModeAllUsers, true));
   EXPECT_FALSE(entries.all_users.run_present);
   EXPECT_TRUE(entries.all_users.shortcut_present);
   EXPECT_EQ("/mini", entries.all_users.shortcut_arguments);
+  EXPECT_TRUE(entries.Empty(true));
 
   FakeEntries closed;
   closed.all_users.refuse_run = true;
   closed.all_users.refuse_shortcut = true;
   closed.user.run_present = true;
   closed.user.run_value = RunValueData(kExe, true);
+  EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&closed, kStartModeAllUsers, true));
+  EXPECT_FALSE(closed.Empty(true));
+  closed.user.run_present = false;
   EXPECT_EQ(kStartModeNever, ApplyStartMode(&closed, kStartModeAllUsers, true));
-  EXPECT_TRUE(closed.Empty(true));
-  EXPECT_TRUE(closed.Empty(false));
 }
 
 TEST(AutostartTest, NeverRemovesBothScopesAndNoSelectionDoesNothing) {

@@ -228,7 +228,10 @@ std::string ExpectedDayEvent(const Day& day, const FileCallTrace& trace, size_t 
   if (e.phase.find("configuration read") == 0) return "";  // reading stays silent
   const std::string ini_text =
       "Nemuzu ulozit .ini soubor (soubor pouze pro cteni/plny disk?) \r\nErrorMessage: ";
-  if (e.call == FileCall::kCreateFolder) return ini_text;  // the data folder: the INI needs it first
+  if (e.call == FileCall::kCreateFolder) return "";  // the first flush creates the data folder again
+  if (e.path == day.data_dir + "!Zkouska.tmp") {  // the flush's check of the data folder
+    return e.call != FileCall::kOpen ? "" : "Nelze zapisovat do datove slozky \"" + day.data_dir + "\", data se neukladaji (slozka pouze pro cteni?) " + kInjected;
+  }
   if (e.path == day.paths.ini_file || e.path == day.paths.ini_file + ".tmp") {
     return ini_text + "injected failure";
   }

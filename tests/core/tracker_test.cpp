@@ -152,6 +152,10 @@ TEST(TrackerTest, FailedWritesLoseNothing) {
   run.tracker->DataFlush();
   EXPECT_EQ("on", run.host.calls.back());
   EXPECT_EQ(1005u, run.tracker->PendingList().FindPath(kEditor)->time);
+  // One event says so, and nothing tried to write anywhere.
+  const std::string events = run.capture.Pending().substr(run.capture.HeaderLength());
+  EXPECT_EQ(events.find("*3 "), events.rfind("*3 ")) << events;
+  EXPECT_TRUE(Contains(events, "Nelze zapisovat do datove slozky \"" + run.data_dir + "\""));
 
   ASSERT_TRUE(platform::RemoveFile(run.folder / "data"));
   run.tracker->DataFlush();
@@ -159,10 +163,16 @@ TEST(TrackerTest, FailedWritesLoseNothing) {
   const std::string text = run.LogText();
   EXPECT_TRUE(Contains(text, "#Seance dne: "));
   EXPECT_TRUE(Contains(text, "\r\n100,C:\\Apps\\editor.exe,\r\n"));
-  const std::string protocol = ReadFileBytes(run.tracker->ProtocolFile());
-  EXPECT_TRUE(Contains(protocol, "Nemuzu ulozit .ini soubor (soubor pouze pro cteni/plny disk?) "
-                                 "\r\n ErrorMessage: "));
-  EXPECT_TRUE(Contains(protocol, "Nelze vytvorit cvs"));
+  EXPECT_TRUE(Contains(ReadFileBytes(run.tracker->ProtocolFile()), "Nelze zapisovat do datove"));
+}
+
+TEST(TrackerTest, ADataFolderThatTakesNoFilesLeavesNoDebugFileElsewhere) {
+  TrackerRun run;
+  testutil::WriteFileBytes(run.folder / "data", "");
+  run.Start();
+  run.tracker->DataFlush();
+  run.tracker->Close();
+  EXPECT_FALSE(platform::FileExists(run.tracker->DebugFile()));
 }
 
 TEST(TrackerTest, ClockChangeAndGapMarkBothListsAndRearm) {

@@ -143,7 +143,9 @@ check_uninstalled() {
   ini_has MinimalniCas=0 || fail "$1: the configuration in the data folder is gone"
 }
 
-our_command="$inst_win\\Tramo2.exe /mini"
+our_command="\"$inst_win\\Tramo2.exe\" /mini"
+# What older versions wrote: found as ours, quoted by an upgrade, removed.
+old_command="$inst_win\\Tramo2.exe /mini"
 # Both builds keep the all-users value in the 32-bit view.
 all_users_value() { reg_value "$run_key_all" Tramo /reg:32; }
 mkdir -p "$data"
@@ -164,8 +166,8 @@ upgrade_scenario() {
   # 2. The installed program runs, agrees with the Run value and closes cleanly.
   start_installed
   # "Spustit v tomto profilu" (control 4, or 103 where controls count from 100)
-  # finds its own entry and keeps it as it is; then "Spustit u všech
-  # uživatelů" moves it to the all-users value.
+  # writes the entry the setup wrote; then "Spustit u všech uživatelů" moves
+  # it to the all-users value.
   helper menu TForm1 202 && helper wait-window TFormNastaveni 5000 &&
     { helper click TFormNastaveni 103 || helper click TFormNastaveni 4; } || fail "$what: no settings dialog"
   [ "$(reg_value "$run_key" Tramo)" = "$our_command" ] ||
@@ -184,6 +186,7 @@ upgrade_scenario() {
   # replaced, started again, settings, autostart and data kept.
   start_installed
   old_pid=$(our_pids 'Tramo2\.exe')
+  wine_ reg add "$run_key_all" /v Tramo /d "$old_command" /reg:32 /f >/dev/null 2>&1 || fail "$what: no old Run value"
   printf 'older' >>"$inst/tramo2-stats.exe"
   wine_ "$second" /S || fail "$what: silent upgrade failed"
   # Wine's process may outlive its Windows side by a moment.
@@ -203,6 +206,7 @@ upgrade_scenario() {
   # gone (its all-users entry too), the data and another copy's entries kept.
   other_copy='C:\Portable\Tramo2.exe /mini'
   wine_ reg add "$run_key" /v Tramo /d "$other_copy" /f >/dev/null 2>&1
+  wine_ reg add "$run_key_all" /v Tramo /d "$old_command" /reg:32 /f >/dev/null 2>&1 || fail "$what: no old Run value"
   # Startup shortcuts as the program writes them when the Run key fails: one
   # to this copy (per user), one to something else (all users).
   # (The folders as the prefix spells them: a "Startup" beside "StartUp" is not seen.)

@@ -32,6 +32,26 @@ std::string RunValue(bool per_user) {
   return type == REG_SZ ? std::string(data) : "<not a string>";
 }
 
+// Task Manager's switches of our entries (the shortcut's first: a Run value would pass its check).
+struct Switch { bool per_user, run_key; HKEY root; const char* list; const char* name; };
+const Switch kSwitches[] = {
+    {false, false, HKEY_LOCAL_MACHINE, "StartupFolder", "Tramo2.lnk"}, {true, true, HKEY_CURRENT_USER, "Run", "Tramo"},
+    {false, true, HKEY_LOCAL_MACHINE, "Run", "Tramo"}, {false, true, HKEY_LOCAL_MACHINE, "Run32", "Tramo"}};
+
+// Sets the switch's first byte (0 deletes it, -1 leaves it); answers it, 0 for none.
+int Approval(const Switch& s, int set = -1) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(s.root, (std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\") + s.list).c_str(),
+                  0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+  BYTE data[12] = {static_cast<BYTE>(set), 0, 0, 0, 0xd4, 0x0d, 0x43, 0x8d, 0xc8, 0x3b, 0xd9, 0x01};
+  if (set == 0) RegDeleteValueA(key, s.name);
+  if (set > 0) RegSetValueExA(key, s.name, 0, REG_BINARY, data, sizeof(data));
+  DWORD size = sizeof(data);
+  if (RegQueryValueExA(key, s.name, nullptr, nullptr, data, &size) != ERROR_SUCCESS) data[0] = 0;
+  RegCloseKey(key);
+  return data[0];
+}
+
 struct Shortcut {
   std::string target, arguments, folder, icon;
   int icon_index = -1;
@@ -90,6 +110,7 @@ class AutostartWin32Test : public testing::Test {
   void TearDown() override {
     RemoveDirectoryA(WindowsAutostart::ShortcutPath(false).c_str());
     Clear();
+    for (const Switch& s : kSwitches) Approval(s, 0);
     CoUninitialize();
   }
   void Clear() {
@@ -157,25 +178,29 @@ TEST_F(AutostartWin32Test, AllUsersFallBackToTheCommonStartupShortcut) {
   EXPECT_EQ("/mini", shortcut.arguments);
 }
 
-TEST_F(AutostartWin32Test, JumpsToNeverWhenNoEntryCanBeConfirmed) {
+TEST_F(AutostartWin32Test, AFailedChoiceKeepsTheOtherScope) {
   ClosedRunKey closed(&autostart_);
+  ASSERT_EQ(kStartModeThisProfile, ApplyStartMode(&autostart_, kStartModeThisProfile, true));
   ASSERT_TRUE(autostart_.RunKeyAutostart(false, aoWriteNoIcon));
   // A folder where the shortcut belongs: saving fails for root as well.
   ASSERT_TRUE(CreateDirectoryA(WindowsAutostart::ShortcutPath(false).c_str(), nullptr));
-  EXPECT_EQ(kStartModeNever, ApplyStartMode(&closed, kStartModeAllUsers, true));
-  for (bool per_user : {true, false}) {
-    EXPECT_EQ("<none>", RunValue(per_user));
-    EXPECT_FALSE(ShortcutExists(per_user));
-  }
+  EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&closed, kStartModeAllUsers, true));
+  EXPECT_EQ(RunValueData(exe_, true), RunValue(true));
+  EXPECT_EQ("<none>", RunValue(false));
 }
 
-TEST_F(AutostartWin32Test, AnExistingShortcutWithoutIconSatisfiesTheIconCheck) {
-  ASSERT_TRUE(autostart_.ShortcutAutostart(true, aoWriteNoIcon));
-  EXPECT_EQ(kStartModeThisProfile, ApplyStartMode(&autostart_, kStartModeThisProfile, true));
-  EXPECT_EQ("<none>", RunValue(true));
-  Shortcut shortcut;
-  ASSERT_TRUE(ReadShortcut(WindowsAutostart::ShortcutPath(true), &shortcut));
-  EXPECT_EQ("/mini /noIco", shortcut.arguments);
+TEST_F(AutostartWin32Test, AnEntrySwitchedOffDoesNotStartUntilChosenAgain) {
+  ClosedRunKey closed(&autostart_);
+  for (const Switch& s : kSwitches) {
+    SCOPED_TRACE(s.list);
+    AutostartEntries* entries = s.run_key ? static_cast<AutostartEntries*>(&autostart_) : &closed;
+    const int item = s.per_user ? kStartModeThisProfile : kStartModeAllUsers;
+    ASSERT_EQ(item, ApplyStartMode(entries, item, true));
+    ASSERT_EQ(3, Approval(s, 3));
+    EXPECT_FALSE(SetAutostart(entries, s.per_user, aoCheckIcon));
+    EXPECT_EQ(item, ApplyStartMode(entries, item, true));
+    EXPECT_EQ(2, Approval(s));
+  }
 }
 
 }  // namespace

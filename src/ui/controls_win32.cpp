@@ -24,8 +24,9 @@ std::string GetText(HWND control) {
 
 bool Spin::Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
                   int maximum) {
-  edit = Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, x, y, width, height, parent, id,
-               WS_EX_CLIENTEDGE);
+  // No range here is negative, so digits are all a field takes.
+  edit = Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, x, y, width, height, parent,
+               id, WS_EX_CLIENTEDGE);
   updown = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                                UDS_SETBUDDYINT | UDS_NOTHOUSANDS,
@@ -42,15 +43,18 @@ int Spin::Value() const {
   int maximum = 0;
   SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&minimum),
                reinterpret_cast<LPARAM>(&maximum));
-  return SpinValueOf(GetText(edit), minimum, maximum);
+  last_value_ = SpinValueOf(GetText(edit), minimum, maximum, last_value_);
+  return last_value_;
 }
 
-void Spin::ShowValue() const {
+int Spin::ShowValue() const {
   const int value = Value();
   if (GetText(edit) != std::to_string(value)) SetValue(value);
+  return value;
 }
 
 void Spin::SetValue(int value) const {
+  last_value_ = value;
   SendMessageA(updown, UDM_SETPOS32, 0, value);
   SetText(edit, std::to_string(value));
 }

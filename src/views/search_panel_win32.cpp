@@ -118,7 +118,7 @@ bool SearchPanel::CreateControls() {
   layout_.Child("STATIC", "", SS_ETCHEDHORZ, {0, 432, 153, 1}, Anchor::kStretch, panel, -1);
   overview_ = layout_.Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, {3, 439, 70, 21},
                             Anchor::kLeft, panel, kOverviewId);
-  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73,
+  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, 81, 440, 73,
                       kComboDropHeight, panel, kComboId);
   layout_.Add(combo_, {81, 440, 73, 21}, Anchor::kRight, kComboDropHeight);
   if (edit_name_ == nullptr || check_titles_ == nullptr || edit_title_ == nullptr ||

@@ -55,7 +55,7 @@ class SearchPanel : public Window {
   // Stored search options ("ChTitulek", "SpMinCas").
   void SetSearchOptions(bool with_titles, int32_t min_seconds);
   bool WithTitles() const { return ctl::IsChecked(check_titles_); }
-  int32_t MinSeconds() const { return spin_min_.Value(); }
+  int32_t MinSeconds() const { return spin_min_.ShowValue(); }
   // Deferred start-up: "Seance" selected, spinners from the calendars.
   void StartUp();
   void ScrollToTop();

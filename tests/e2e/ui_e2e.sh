@@ -36,7 +36,7 @@ MONTH2=Edit:2
 NAME=Edit:4
 TITLE=Edit:5
 MINIMUM=Edit:6
-COMBO_EDIT=Edit:7
+COMBO=ComboBox:0
 MONTH2_ARROWS=msctls_updown32:2
 CAL1=SysMonthCal32:0
 CAL2=SysMonthCal32:1
@@ -198,8 +198,8 @@ sc_editor_save_and_cancel() {
   local list=data/PodrobneStatistiky.cvs
   menu Down
   check "the editor not shown" visible TForm2
-  click TForm2 Edit:0
-  press TForm2 ctrl+End Return
+  # The caret waits at the end of the text; Enter starts a line.
+  press TForm2 Return
   typ TForm2 "0,notepad"
   click TForm2 "=&Ulož"
   check "Ulož did not hide the editor" hidden TForm2
@@ -214,7 +214,7 @@ sc_editor_save_and_cancel() {
 
 # The panel in its table's order; the quick-date buttons are skipped.
 sc_tab_order() {
-  local expected="Edit:1 SysMonthCal32:0 Edit:2 Edit:3 SysMonthCal32:1 Edit:4 Button:2 Edit:5 Edit:6 Button:3 Button:5 $COMBO_EDIT Edit:0"
+  local expected="Edit:1 SysMonthCal32:0 Edit:2 Edit:3 SysMonthCal32:1 Edit:4 Button:2 Edit:5 Edit:6 Button:3 Button:5 $COMBO Edit:0"
   click TForm1 "$MONTH1"
   local seen=()
   for _ in $expected; do
@@ -328,13 +328,22 @@ sc_copy_row() {
 }
 
 # Typed values beyond a spinner's range are clamped when read, so stored clamped.
+# Letters are refused, a number past the range shows clamped and whole when
+# the field is left, and an emptied field keeps its number.
 sc_spinner_values_clamped() {
   menu Down Down Down
-  retype TFormNastaveni Edit:0 "-5"
+  retype TFormNastaveni Edit:0 "-7a0b"
   click TFormNastaveni "=&Zavřít"
-  retype TForm1 "$MINIMUM" 99999
+  retype TForm1 "$MINIMUM" "99x999"
+  retype TForm1 "$MONTH1" "ab"
+  press TForm1 Tab
+  check "the minimum time does not show 86400" text_is TForm1 "$MINIMUM" 86400
+  check "the emptied month does not show $(date +%-m)" text_is TForm1 "$MONTH1" "$(date +%-m)"
+  check_now "the first calendar left this month" calendar_is TForm1 "$CAL1" "$(date +%-d.%-m.%Y)"
+  ask clipped TForm1
+  check_now "clipped in the panel: $ANSWER" test -z "$ANSWER"
   close_tramo
-  check_now "MinimalniCas stored as $(ini_value MinimalniCas)" test "$(ini_value MinimalniCas)" = 0
+  check_now "MinimalniCas stored as $(ini_value MinimalniCas)" test "$(ini_value MinimalniCas)" = 70
   check_now "SpMinCas stored as $(ini_value SpMinCas)" test "$(ini_value SpMinCas)" = 86400
 }
 
@@ -434,9 +443,11 @@ sc_popup_copy_and_add() {
 
 overviewed() { status_starts "Počet zobrazených/nezobrazených položek"; }
 sc_overview_by_day() {
-  click TForm1 "$COMBO_EDIT"
-  press TForm1 Home Down Down
-  check "the combo box does not show Den" text_is TForm1 "$COMBO_EDIT" Den
+  # The box offers its items only; a typed first letter picks one.
+  click TForm1 "$COMBO"
+  typ TForm1 "d"
+  press TForm1 Return
+  check "the combo box does not show Den" text_is TForm1 "$COMBO" Den
   click TForm1 "=Přehled"
   check "the overview by day does not list $days rows" row_count_is "$days"
   check_now "no overview status" overviewed

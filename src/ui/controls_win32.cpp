@@ -1,5 +1,9 @@
 #include "ui/controls_win32.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+
 #include "ui/spin_value.h"
 
 namespace ctl {
@@ -65,6 +69,24 @@ std::string GetStatusText(HWND bar, int part) {
   SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(LOWORD(info));
   return text;
+}
+
+bool AskSavePath(HWND owner, const char* title, const std::string& folder,
+                 const char* extension, std::string* path) {
+  std::string file = *path;
+  file.resize(std::max<size_t>(file.size() + 1, MAX_PATH), '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrTitle = title;
+  dialog.lpstrFile = &file[0];
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrDefExt = extension;
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameA(&dialog)) return false;
+  *path = file.c_str();
+  return true;
 }
 
 void CenterOnScreen(HWND window) {

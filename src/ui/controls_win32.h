@@ -55,6 +55,11 @@ inline void SetStatusText(HWND bar, int part, const std::string& text) {
 }
 std::string GetStatusText(HWND bar, int part);
 
+// The save dialog: *path is offered (a bare name in folder) and becomes the
+// chosen file; false when the user cancels.
+bool AskSavePath(HWND owner, const char* title, const std::string& folder,
+                 const char* extension, std::string* path);
+
 inline bool CopyTextToClipboard(HWND owner, const std::string& text) {
   if (!OpenClipboard(owner)) return false;
   EmptyClipboard();

@@ -96,3 +96,7 @@ ReportData CollectReport(CGlobal* history, const DatePicker& start, const DatePi
 
   return data;
 }
+
+std::string ReportFileName(const DatePicker& start, const DatePicker& end) {
+  return "Tramo2 " + DateText(start.calendar) + "-" + DateText(end.calendar) + ".html";
+}

@@ -51,6 +51,9 @@ class SearchPanel : public Window {
   void Cancel();
   // "Zobrazit podrobněji" on the focused overview row.
   void ShowDetail();
+  // "Sestava…": the report of the calendars' range, saved where the user
+  // chooses and opened.
+  void SaveReport();
 
   // Stored search options ("ChTitulek", "SpMinCas").
   void SetSearchOptions(bool with_titles, int32_t min_seconds);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Uses Tramo2.exe under Wine as a person does: keys and clicks through
 # SendInput, every window read from outside, a screenshot per step.
-# Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR
+# Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR STATS_EXE
 # E2E_PENDING=1 also runs the scenarios whose fixes are pending;
 # E2E_ONLY=PATTERN runs only the scenarios whose names match.
 set -u
@@ -9,6 +9,7 @@ wine_run=$(realpath "$1")
 tramo=$(realpath "$2")
 helper_exe=$(realpath "$3")
 shots=$(realpath -m "$4")
+stats=$(realpath "$5")
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -145,7 +146,7 @@ sc_escape_hides_viewer() {
 }
 
 sc_settings_dialog() {
-  menu Down Down Down
+  menu Down Down Down Down
   check "settings not shown" visible TFormNastaveni
   ask clipped TFormNastaveni
   check_now "clipped in the settings: $ANSWER" test -z "$ANSWER"
@@ -165,7 +166,7 @@ sc_settings_dialog() {
 }
 
 sc_escape_cancels_settings() {
-  menu Down Down Down
+  menu Down Down Down Down
   check "settings not shown" visible TFormNastaveni
   click TFormNastaveni "=Spustit v tomto profilu"
   check "the start mode was not chosen" checked TFormNastaveni "=Spustit v tomto profilu"
@@ -174,7 +175,7 @@ sc_escape_cancels_settings() {
   check_now "Escape changed the start mode" checked TFormNastaveni "=Spustit v tomto profilu"
   check_now "Escape changed the tray icon" checked TFormNastaveni "=Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)"
   # No start with the system left behind in the prefix.
-  menu Down Down Down
+  menu Down Down Down Down
   click TFormNastaveni "=Nespouštět"
   click TFormNastaveni "=&Zavřít"
 }
@@ -331,7 +332,7 @@ sc_copy_row() {
 # Letters are refused, a number past the range shows clamped and whole when
 # the field is left, and an emptied field keeps its number.
 sc_spinner_values_clamped() {
-  menu Down Down Down
+  menu Down Down Down Down
   retype TFormNastaveni Edit:0 "-7a0b"
   click TFormNastaveni "=&Zavřít"
   retype TForm1 "$MINIMUM" "99x999"
@@ -439,6 +440,31 @@ sc_popup_copy_and_add() {
   popup_item 1
   check "the row's path was not added to the detailed statistics" \
     grep -qxF "1,$path" <(tr -d '\r' <data/PodrobneStatistiky.cvs)
+}
+
+# "Sestava…" offers its name in Documents, writes what tramo2-stats report
+# writes for the calendars' range, and opens the page with the shell.
+sc_report() {
+  # Pages open by a command that notes the file (Wine reads classes from HKLM).
+  local classes='HKLM\Software\Classes' from to
+  "$wine_run" reg add "$classes\tramo2.report\shell\open\command" /ve /f \
+    /d "cmd /c echo %1>$(winpath opened.txt)" >/dev/null 2>&1
+  "$wine_run" reg add "$classes\.html" /ve /d tramo2.report /f >/dev/null 2>&1
+  local dialog="#32770=Uložit sestavu"
+  menu Down Down Down
+  check "no save dialog" visible "$dialog"
+  # The history is loaded by now, its range on the calendars.
+  ask calendar TForm1 "$CAL1" && from=$ANSWER
+  ask calendar TForm1 "$CAL2" && to=$ANSWER
+  local name="Tramo2 $from-$to.html"
+  check_now "the offered name is not $name" eval 'ask focus "$dialog" && [ "${ANSWER#*|}" = "$name" ]'
+  typ "$dialog" "$(winpath report.html)"
+  press "$dialog" Return
+  check "the report was not opened" grep -qF "$(winpath report.html)" opened.txt
+  "$wine_run" reg delete "$classes\.html" /f >/dev/null 2>&1
+  "$wine_run" "$stats" report --data "$(winpath data)" --from "$from" --to "$to" \
+    --out "$(winpath expected.html)" >/dev/null 2>&1
+  check_now "the report differs from tramo2-stats report" cmp -s report.html expected.html
 }
 
 overviewed() { status_starts "Počet zobrazených/nezobrazených položek"; }
@@ -557,6 +583,7 @@ group_history() {
   run status_counters_fit  # fault 5
   run status_tip
   run cancel_search
+  run report
   close_tramo
 }
 

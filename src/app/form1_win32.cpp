@@ -39,6 +39,7 @@ enum MenuId {
   kMenuAddToDetail,        // "Přidat do podrobných statistik"
   kMenuCopy,               // "Kopírovat do schránky"
   kMenuShowDetail,         // "Zobrazit podrobněji"
+  kMenuReport,             // "Sestava…"
 };
 
 constexpr int kMinimumHeight = 30;
@@ -79,6 +80,7 @@ bool TForm1::CreateMenus() {
   HMENU help = CreatePopupMenu();
   AppendMenuA(options, MF_STRING, kMenuDetailStats, "Podrobné statistiky");
   AppendMenuA(options, MF_STRING, kMenuLoadHistory, "Načíst historii");
+  AppendMenuA(options, MF_STRING, kMenuReport, "Sestava…");
   AppendMenuA(options, MF_STRING, kMenuSettings, "Nastavení");
   AppendMenuA(help, MF_STRING, kMenuHelp, "Nápověda Tramu2");
   AppendMenuA(help, MF_STRING, kMenuAbout, "O aplikaci");
@@ -325,6 +327,9 @@ void TForm1::OnCommand(int id) {
       break;
     case kMenuShowDetail:
       search_panel_->ShowDetail();
+      break;
+    case kMenuReport:
+      search_panel_->SaveReport();
       break;
     case kMenuSettings:
       App().nastaveni->Show();

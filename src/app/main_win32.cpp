@@ -99,7 +99,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const bool hidden = StartsHidden(app.args);
   if (IsConversion(app.args)) {
     const std::string report = ConvertLogs(Argument(app.args, 2), Argument(app.args, 3));
-    MessageBoxA(nullptr, report.c_str(), "Tramo2", MB_OK);
+    // No window of ours is in front to own it: started from a console or a
+    // shortcut, it must not open behind them.
+    MessageBoxA(nullptr, report.c_str(), "Tramo2", MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
     return 0;
   }
 

@@ -1,7 +1,5 @@
 #include "support/form_debuglog_win32.h"
 
-#include <commdlg.h>
-
 #include "platform/file.h"
 #include "ui/controls_win32.h"
 #include "ui/dialog_keys_win32.h"
@@ -65,16 +63,8 @@ void TFormDebugLog::Layout() {
 }
 
 void TFormDebugLog::ButtonSaveAsClick() {
-  char file[MAX_PATH] = "DebugLog.txt";
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = hwnd();
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof(file);
-  dialog.lpstrInitialDir = ".";
-  dialog.lpstrDefExt = "txt";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameA(&dialog)) return;
+  std::string file = "DebugLog.txt";
+  if (!ctl::AskSavePath(hwnd(), nullptr, ".", "txt", &file)) return;
   // The edit keeps lines as CR LF already.
   const std::string text = MemoText();
   std::string error;

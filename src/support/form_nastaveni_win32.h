@@ -22,7 +22,7 @@ class TFormNastaveni : public Window {
   void SetCheckIcon(bool ticked);
   bool CheckIcon() const { return ctl::IsChecked(check_icon_); }
   // SpinMinimalniCas.
-  int32_t MinimalniCas() const { return spin_minimum_.Value(); }
+  int32_t MinimalniCas() const { return spin_minimum_.ShowValue(); }
   void SetMinimalniCas(int32_t seconds) const { spin_minimum_.SetValue(seconds); }
   // The selected RadioRun item, -1 for none.
   int RadioRunItem() const;

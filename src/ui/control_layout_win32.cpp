@@ -30,7 +30,8 @@ PanelLayout ControlLayout::Apply(int design_width, int top_offset) const {
     item.design = placed.design;
     item.anchor = placed.anchor;
     const SIZE needed = ContentSize(placed.control);
-    item.min_width = needed.cx;
+    item.min_width =
+        placed.updown != nullptr ? SpinWidth(placed.control, placed.updown) : needed.cx;
     item.min_height = needed.cy;
     items.push_back(item);
   }

@@ -1,5 +1,9 @@
 #include "ui/controls_win32.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+
 #include "ui/spin_value.h"
 
 namespace ctl {
@@ -24,8 +28,9 @@ std::string GetText(HWND control) {
 
 bool Spin::Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
                   int maximum) {
-  edit = Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, x, y, width, height, parent, id,
-               WS_EX_CLIENTEDGE);
+  // No range here is negative, so digits are all a field takes.
+  edit = Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, x, y, width, height, parent,
+               id, WS_EX_CLIENTEDGE);
   updown = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                                UDS_SETBUDDYINT | UDS_NOTHOUSANDS,
@@ -42,15 +47,18 @@ int Spin::Value() const {
   int maximum = 0;
   SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&minimum),
                reinterpret_cast<LPARAM>(&maximum));
-  return SpinValueOf(GetText(edit), minimum, maximum);
+  last_value_ = SpinValueOf(GetText(edit), minimum, maximum, last_value_);
+  return last_value_;
 }
 
-void Spin::ShowValue() const {
+int Spin::ShowValue() const {
   const int value = Value();
   if (GetText(edit) != std::to_string(value)) SetValue(value);
+  return value;
 }
 
 void Spin::SetValue(int value) const {
+  last_value_ = value;
   SendMessageA(updown, UDM_SETPOS32, 0, value);
   SetText(edit, std::to_string(value));
 }
@@ -61,6 +69,24 @@ std::string GetStatusText(HWND bar, int part) {
   SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(LOWORD(info));
   return text;
+}
+
+bool AskSavePath(HWND owner, const char* title, const std::string& folder,
+                 const char* extension, std::string* path) {
+  std::string file = *path;
+  file.resize(std::max<size_t>(file.size() + 1, MAX_PATH), '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrTitle = title;
+  dialog.lpstrFile = &file[0];
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrDefExt = extension;
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameA(&dialog)) return false;
+  *path = file.c_str();
+  return true;
 }
 
 void CenterOnScreen(HWND window) {

@@ -29,17 +29,22 @@ inline void SetChecked(HWND button, bool checked) {
   SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// A spin box: an edit with an up-down buddy that keeps a number.
+// A spin box: an edit with an up-down buddy that keeps a number. The edit
+// takes digits only; a field left empty keeps the last number it held.
 struct Spin {
   HWND edit = nullptr;
   HWND updown = nullptr;
   bool Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
               int maximum);
-  // The typed number clamped to the range (what every reader uses).
+  // The typed number clamped to the range.
   int Value() const;
   void SetValue(int value) const;
-  // Shows Value() in the edit when the typed text differs (on leaving it).
-  void ShowValue() const;
+  // Shows Value() in the edit when the typed text differs: on leaving it,
+  // and before the value is used, so that what is used is what is shown.
+  int ShowValue() const;
+
+ private:
+  mutable int last_value_ = 0;
 };
 
 // Also the part's tip, which a bar with SBARS_TOOLTIPS shows when the part
@@ -49,6 +54,11 @@ inline void SetStatusText(HWND bar, int part, const std::string& text) {
   SendMessageA(bar, SB_SETTIPTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
 }
 std::string GetStatusText(HWND bar, int part);
+
+// The save dialog: *path is offered (a bare name in folder) and becomes the
+// chosen file; false when the user cancels.
+bool AskSavePath(HWND owner, const char* title, const std::string& folder,
+                 const char* extension, std::string* path);
 
 inline bool CopyTextToClipboard(HWND owner, const std::string& text) {
   if (!OpenClipboard(owner)) return false;

@@ -114,6 +114,20 @@ SIZE ContentSize(HWND control) {
   return SIZE{0, 0};
 }
 
+int SpinWidth(HWND edit, HWND updown) {
+  int minimum = 0;
+  int maximum = 0;
+  SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&minimum),
+               reinterpret_cast<LPARAM>(&maximum));
+  const std::string widest = std::to_string(std::max(maximum, minimum < 0 ? -minimum : minimum));
+  const LRESULT margins = SendMessageA(edit, EM_GETMARGINS, 0, 0);
+  RECT arrows = {};
+  GetWindowRect(updown, &arrows);
+  // The digits, the edit's margins, its sunken border and the caret.
+  return TextExtent(edit, widest).cx + LOWORD(margins) + HIWORD(margins) +
+         2 * GetSystemMetrics(SM_CXEDGE) + 2 + (arrows.right - arrows.left);
+}
+
 SIZE FittedSize(HWND control, int design_width, int design_height) {
   const SIZE needed = ContentSize(control);
   return SIZE{std::max<LONG>(design_width, needed.cx), std::max<LONG>(design_height, needed.cy)};

@@ -21,6 +21,10 @@ SIZE TextExtent(HWND control, const std::string& text, HFONT font = nullptr);
 // Other controls report {0, 0}: their design size is enough.
 SIZE ContentSize(HWND control);
 
+// The width a spin box (its edit and arrows) needs to show the widest
+// number of its range whole.
+int SpinWidth(HWND edit, HWND updown);
+
 // The design size of a control, or more where its content needs it.
 SIZE FittedSize(HWND control, int design_width, int design_height);
 

@@ -1,11 +1,12 @@
 #include "ui/spin_value.h"
 
-int32_t SpinValueOf(const std::string& text, int32_t minimum, int32_t maximum) {
+int32_t SpinValueOf(const std::string& text, int32_t minimum, int32_t maximum,
+                    int32_t if_no_number) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size() || text[i] < '0' || text[i] > '9') return minimum;
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return if_no_number;
   // Past the range the digits cannot change the clamped result.
   int64_t value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {

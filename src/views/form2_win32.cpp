@@ -98,6 +98,11 @@ LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;
+    case WM_ACTIVATE:
+      // The text is what the window is for: typing goes there, at the caret
+      // Nacti put at the end (the buttons are reached by their mnemonics).
+      if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) SetFocus(memo_);
+      return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == EN_CHANGE && LOWORD(wparam) == kMemoId) {
         TakeEditedText();  // edits act on the sampling at once

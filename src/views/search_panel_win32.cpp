@@ -1,14 +1,20 @@
 #include "views/search_panel_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include "platform/file.h"
 #include "platform/system.h"
 #include "store/cglobal.h"
 #include "ui/blocking_work_win32.h"
 #include "store/csez.h"
 #include "store/history.h"
+#include "support/events.h"
 #include "views/file_view_win32.h"
 #include "views/overview.h"
+#include "views/report_figures.h"
+#include "views/report_page.h"
 
 namespace {
 
@@ -118,7 +124,7 @@ bool SearchPanel::CreateControls() {
   layout_.Child("STATIC", "", SS_ETCHEDHORZ, {0, 432, 153, 1}, Anchor::kStretch, panel, -1);
   overview_ = layout_.Child("BUTTON", "Přehled", WS_TABSTOP | BS_PUSHBUTTON, {3, 439, 70, 21},
                             Anchor::kLeft, panel, kOverviewId);
-  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 81, 440, 73,
+  combo_ = ctl::Child("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, 81, 440, 73,
                       kComboDropHeight, panel, kComboId);
   layout_.Add(combo_, {81, 440, 73, 21}, Anchor::kRight, kComboDropHeight);
   if (edit_name_ == nullptr || check_titles_ == nullptr || edit_title_ == nullptr ||
@@ -226,6 +232,25 @@ void SearchPanel::LoadHistory() {
   EnableWindow(search_, TRUE);
   SetStatus(HistoryLoadedText(GetTickCount() - start, DecimalSeparator()));
   ui::DropQueuedInput();
+}
+
+void SearchPanel::SaveReport() {
+  EnsureLoaded();
+  const DatePicker start = ReadPicker(0);
+  const DatePicker end = ReadPicker(1);
+  std::string path = ReportFileName(start, end);
+  const std::string documents = platform::SpecialFolderPath(CSIDL_PERSONAL);
+  if (!ctl::AskSavePath(GetAncestor(hwnd(), GA_ROOT), "Uložit sestavu", documents, "html", &path)) {
+    return;
+  }
+  const std::string page = ReportPage(CollectReport(&tracker_->HistoryDb(), start, end));
+  std::string error;
+  if (platform::RewriteFile(path, page, &error) != platform::RewriteFailure::kNone) {
+    AddEvent(3, "Nelze zapsat sestavu " + path + " \r\nErrorMessage: " + error);
+    return;
+  }
+  ShellExecuteA(GetAncestor(hwnd(), GA_ROOT), "open", path.c_str(), nullptr, nullptr,
+                SW_SHOWNORMAL);
 }
 
 void SearchPanel::Search() {

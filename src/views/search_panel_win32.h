@@ -51,11 +51,14 @@ class SearchPanel : public Window {
   void Cancel();
   // "Zobrazit podrobněji" on the focused overview row.
   void ShowDetail();
+  // "Sestava…": the report of the calendars' range, saved where the user
+  // chooses and opened.
+  void SaveReport();
 
   // Stored search options ("ChTitulek", "SpMinCas").
   void SetSearchOptions(bool with_titles, int32_t min_seconds);
   bool WithTitles() const { return ctl::IsChecked(check_titles_); }
-  int32_t MinSeconds() const { return spin_min_.Value(); }
+  int32_t MinSeconds() const { return spin_min_.ShowValue(); }
   // Deferred start-up: "Seance" selected, spinners from the calendars.
   void StartUp();
   void ScrollToTop();

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cp1250.h"
+#include "support/cp1250.h"
 #include "output.h"
 
 namespace {
@@ -28,7 +28,7 @@ std::string ReferenceUtf8(char byte) {
 TEST(Cp1250ToUtf8, EveryByteAgreesWithTheCLibrary) {
   for (int byte = 0; byte < 256; ++byte) {
     const std::string one(1, static_cast<char>(byte));
-    EXPECT_EQ(stats::Cp1250ToUtf8(one), ReferenceUtf8(static_cast<char>(byte)))
+    EXPECT_EQ(Cp1250ToUtf8(one), ReferenceUtf8(static_cast<char>(byte)))
         << "byte " << byte;
   }
 }
@@ -47,7 +47,7 @@ TEST(Cp1250ToUtf8, ProgramTexts) {
       {"€„…‰Šš“”–—™ŽžĽľŘř", u8"€„…‰Šš“”–—™ŽžĽľŘř"},
       {std::string("a\0b", 3), std::string("a\0b", 3)},
   };
-  for (const auto& c : cases) EXPECT_EQ(stats::Cp1250ToUtf8(c.cp1250), c.utf8);
+  for (const auto& c : cases) EXPECT_EQ(Cp1250ToUtf8(c.cp1250), c.utf8);
 }
 
 }  // namespace
@@ -55,12 +55,12 @@ TEST(Cp1250ToUtf8, ProgramTexts) {
 TEST(Utf8ToCp1250, EveryDefinedByteComesBack) {
   for (int byte = 0; byte < 256; ++byte) {
     const std::string one(1, static_cast<char>(byte));
-    const std::string utf8 = stats::Cp1250ToUtf8(one);
+    const std::string utf8 = Cp1250ToUtf8(one);
     std::string back;
     if (utf8 == "\xEF\xBF\xBD") {
-      EXPECT_FALSE(stats::Utf8ToCp1250(utf8, &back)) << "byte " << byte;
+      EXPECT_FALSE(Utf8ToCp1250(utf8, &back)) << "byte " << byte;
     } else {
-      ASSERT_TRUE(stats::Utf8ToCp1250(utf8, &back)) << "byte " << byte;
+      ASSERT_TRUE(Utf8ToCp1250(utf8, &back)) << "byte " << byte;
       EXPECT_EQ(one, back) << "byte " << byte;
     }
   }
@@ -80,10 +80,10 @@ TEST(Utf8ToCp1250, RefusesWhatCannotBeWritten) {
   };
   for (const char* text : refused) {
     std::string out;
-    EXPECT_FALSE(stats::Utf8ToCp1250(text, &out)) << text;
+    EXPECT_FALSE(Utf8ToCp1250(text, &out)) << text;
   }
   std::string out;
-  ASSERT_TRUE(stats::Utf8ToCp1250(u8"Žluťoučký kůň – „€“", &out));
+  ASSERT_TRUE(Utf8ToCp1250(u8"Žluťoučký kůň – „€“", &out));
   EXPECT_EQ("Žluťoučký kůň – „€“", out);  // a plain literal is code page 1250 here
 }
 

@@ -23,13 +23,14 @@ using testutil::Record;
 namespace {
 
 TEST(SpinValue, TypedTextIsReadAsANumberInTheRange) {
+  const int32_t kLast = 5;  // what the field held before
   const struct {
     const char* text;
     int32_t minimum, maximum, expected;
   } cases[] = {
       {"-5", 0, INT_MAX, 0},          {"99999", 1, 86400, 86400},
-      {"0", 1, 86400, 1},             {"", 1, 12, 1},
-      {"abc", 1, 12, 1},              {"-", 0, 9999, 0},
+      {"0", 1, 86400, 1},             {"", 1, 12, kLast},
+      {"abc", 1, 12, kLast},          {"-", 0, 9999, kLast},
       {" 7", 1, 12, 7},               {"12x", 1, 12, 12},
       {"+3", 1, 12, 3},               {"60", 0, INT_MAX, 60},
       {"99999999999999999999", 0, 9999, 9999},
@@ -37,7 +38,7 @@ TEST(SpinValue, TypedTextIsReadAsANumberInTheRange) {
       {"2147483648", 0, INT_MAX, INT_MAX},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.expected, SpinValueOf(c.text, c.minimum, c.maximum)) << '"' << c.text << '"';
+    EXPECT_EQ(c.expected, SpinValueOf(c.text, c.minimum, c.maximum, kLast)) << '"' << c.text << '"';
   }
 }
 

@@ -29,7 +29,8 @@
 //   status WIN N            left, width and text width of status-bar part N|its text
 //   extent WIN CTRL [TEXT]  width of the control's text (or TEXT) in its font, and its
 //                           client width
-//   clipped WIN             the visible labels and buttons whose text does not fit them
+//   clipped WIN             the visible labels, buttons and number fields whose text does
+//                           not fit them
 //   ink WIN CTRL [X Y W H]  pixels on screen inside the control (or that part) that differ
 //                           from its most common colour
 //   calendar WIN CTRL       a month calendar's date as d.m.yyyy
@@ -473,11 +474,17 @@ int Clipped(HWND top) {
     const bool is_button = lstrcmpiA(ClassOf(child).c_str(), "Button") == 0;
     const LONG style = GetWindowLongA(child, GWL_STYLE);
     const LONG kind = style & (is_static ? SS_TYPEMASK : BS_TYPEMASK);
+    // A number field (a spin box's edit) must show its number whole.
+    const bool is_number = lstrcmpiA(ClassOf(child).c_str(), "Edit") == 0 && (style & ES_NUMBER);
     if (is_static && kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT) continue;
-    if (!is_static && !is_button) continue;
+    if (!is_static && !is_button && !is_number) continue;
     RECT client;
     GetClientRect(child, &client);
     int width = client.right;
+    if (is_number) {
+      const LRESULT margins = SendMessageA(child, EM_GETMARGINS, 0, 0);
+      width -= LOWORD(margins) + HIWORD(margins);
+    }
     bool wraps = is_static || (style & BS_MULTILINE) != 0;
     if (is_button) {
       const bool box = kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Uses Tramo2.exe under Wine as a person does: keys and clicks through
 # SendInput, every window read from outside, a screenshot per step.
-# Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR
+# Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR STATS_EXE
 # E2E_PENDING=1 also runs the scenarios whose fixes are pending;
 # E2E_ONLY=PATTERN runs only the scenarios whose names match.
 set -u
@@ -9,6 +9,7 @@ wine_run=$(realpath "$1")
 tramo=$(realpath "$2")
 helper_exe=$(realpath "$3")
 shots=$(realpath -m "$4")
+stats=$(realpath "$5")
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -36,7 +37,7 @@ MONTH2=Edit:2
 NAME=Edit:4
 TITLE=Edit:5
 MINIMUM=Edit:6
-COMBO_EDIT=Edit:7
+COMBO=ComboBox:0
 MONTH2_ARROWS=msctls_updown32:2
 CAL1=SysMonthCal32:0
 CAL2=SysMonthCal32:1
@@ -145,7 +146,7 @@ sc_escape_hides_viewer() {
 }
 
 sc_settings_dialog() {
-  menu Down Down Down
+  menu Down Down Down Down
   check "settings not shown" visible TFormNastaveni
   ask clipped TFormNastaveni
   check_now "clipped in the settings: $ANSWER" test -z "$ANSWER"
@@ -165,7 +166,7 @@ sc_settings_dialog() {
 }
 
 sc_escape_cancels_settings() {
-  menu Down Down Down
+  menu Down Down Down Down
   check "settings not shown" visible TFormNastaveni
   click TFormNastaveni "=Spustit v tomto profilu"
   check "the start mode was not chosen" checked TFormNastaveni "=Spustit v tomto profilu"
@@ -174,7 +175,7 @@ sc_escape_cancels_settings() {
   check_now "Escape changed the start mode" checked TFormNastaveni "=Spustit v tomto profilu"
   check_now "Escape changed the tray icon" checked TFormNastaveni "=Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)"
   # No start with the system left behind in the prefix.
-  menu Down Down Down
+  menu Down Down Down Down
   click TFormNastaveni "=Nespouštět"
   click TFormNastaveni "=&Zavřít"
 }
@@ -198,8 +199,8 @@ sc_editor_save_and_cancel() {
   local list=data/PodrobneStatistiky.cvs
   menu Down
   check "the editor not shown" visible TForm2
-  click TForm2 Edit:0
-  press TForm2 ctrl+End Return
+  # The caret waits at the end of the text; Enter starts a line.
+  press TForm2 Return
   typ TForm2 "0,notepad"
   click TForm2 "=&Ulož"
   check "Ulož did not hide the editor" hidden TForm2
@@ -214,7 +215,7 @@ sc_editor_save_and_cancel() {
 
 # The panel in its table's order; the quick-date buttons are skipped.
 sc_tab_order() {
-  local expected="Edit:1 SysMonthCal32:0 Edit:2 Edit:3 SysMonthCal32:1 Edit:4 Button:2 Edit:5 Edit:6 Button:3 Button:5 $COMBO_EDIT Edit:0"
+  local expected="Edit:1 SysMonthCal32:0 Edit:2 Edit:3 SysMonthCal32:1 Edit:4 Button:2 Edit:5 Edit:6 Button:3 Button:5 $COMBO Edit:0"
   click TForm1 "$MONTH1"
   local seen=()
   for _ in $expected; do
@@ -328,13 +329,22 @@ sc_copy_row() {
 }
 
 # Typed values beyond a spinner's range are clamped when read, so stored clamped.
+# Letters are refused, a number past the range shows clamped and whole when
+# the field is left, and an emptied field keeps its number.
 sc_spinner_values_clamped() {
-  menu Down Down Down
-  retype TFormNastaveni Edit:0 "-5"
+  menu Down Down Down Down
+  retype TFormNastaveni Edit:0 "-7a0b"
   click TFormNastaveni "=&Zavřít"
-  retype TForm1 "$MINIMUM" 99999
+  retype TForm1 "$MINIMUM" "99x999"
+  retype TForm1 "$MONTH1" "ab"
+  press TForm1 Tab
+  check "the minimum time does not show 86400" text_is TForm1 "$MINIMUM" 86400
+  check "the emptied month does not show $(date +%-m)" text_is TForm1 "$MONTH1" "$(date +%-m)"
+  check_now "the first calendar left this month" calendar_is TForm1 "$CAL1" "$(date +%-d.%-m.%Y)"
+  ask clipped TForm1
+  check_now "clipped in the panel: $ANSWER" test -z "$ANSWER"
   close_tramo
-  check_now "MinimalniCas stored as $(ini_value MinimalniCas)" test "$(ini_value MinimalniCas)" = 0
+  check_now "MinimalniCas stored as $(ini_value MinimalniCas)" test "$(ini_value MinimalniCas)" = 70
   check_now "SpMinCas stored as $(ini_value SpMinCas)" test "$(ini_value SpMinCas)" = 86400
 }
 
@@ -432,11 +442,38 @@ sc_popup_copy_and_add() {
     grep -qxF "1,$path" <(tr -d '\r' <data/PodrobneStatistiky.cvs)
 }
 
+# "Sestava…" offers its name in Documents, writes what tramo2-stats report
+# writes for the calendars' range, and opens the page with the shell.
+sc_report() {
+  # Pages open by a command that notes the file (Wine reads classes from HKLM).
+  local classes='HKLM\Software\Classes' from to
+  "$wine_run" reg add "$classes\tramo2.report\shell\open\command" /ve /f \
+    /d "cmd /c echo %1>$(winpath opened.txt)" >/dev/null 2>&1
+  "$wine_run" reg add "$classes\.html" /ve /d tramo2.report /f >/dev/null 2>&1
+  local dialog="#32770=Uložit sestavu"
+  menu Down Down Down
+  check "no save dialog" visible "$dialog"
+  # The history is loaded by now, its range on the calendars.
+  ask calendar TForm1 "$CAL1" && from=$ANSWER
+  ask calendar TForm1 "$CAL2" && to=$ANSWER
+  local name="Tramo2 $from-$to.html"
+  check_now "the offered name is not $name" eval 'ask focus "$dialog" && [ "${ANSWER#*|}" = "$name" ]'
+  typ "$dialog" "$(winpath report.html)"
+  press "$dialog" Return
+  check "the report was not opened" grep -qF "$(winpath report.html)" opened.txt
+  "$wine_run" reg delete "$classes\.html" /f >/dev/null 2>&1
+  "$wine_run" "$stats" report --data "$(winpath data)" --from "$from" --to "$to" \
+    --out "$(winpath expected.html)" >/dev/null 2>&1
+  check_now "the report differs from tramo2-stats report" cmp -s report.html expected.html
+}
+
 overviewed() { status_starts "Počet zobrazených/nezobrazených položek"; }
 sc_overview_by_day() {
-  click TForm1 "$COMBO_EDIT"
-  press TForm1 Home Down Down
-  check "the combo box does not show Den" text_is TForm1 "$COMBO_EDIT" Den
+  # The box offers its items only; a typed first letter picks one.
+  click TForm1 "$COMBO"
+  typ TForm1 "d"
+  press TForm1 Return
+  check "the combo box does not show Den" text_is TForm1 "$COMBO" Den
   click TForm1 "=Přehled"
   check "the overview by day does not list $days rows" row_count_is "$days"
   check_now "no overview status" overviewed
@@ -546,6 +583,7 @@ group_history() {
   run status_counters_fit  # fault 5
   run status_tip
   run cancel_search
+  run report
   close_tramo
 }
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cp1250.h"
+#include "support/cp1250.h"
 
 namespace stats {
 

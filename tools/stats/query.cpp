@@ -1,7 +1,6 @@
 #include "query.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <charconv>
 #include <condition_variable>
@@ -17,6 +16,7 @@
 #include "store/history.h"
 #include "support/datetime.h"
 #include "support/events.h"
+#include "support/text_escapes.h"
 #include "views/list_cells.h"
 
 namespace stats {
@@ -36,31 +36,8 @@ class PrintingEventSink : public EventSink {
   std::string folder;
 };
 
-// Which bytes a format cannot copy as they are.
-using ByteSet = std::array<bool, 256>;
-
-template <typename Rule>
-ByteSet BytesWhere(Rule rule) {
-  ByteSet set{};
-  for (int byte = 0; byte < 256; ++byte) set[byte] = rule(static_cast<unsigned char>(byte));
-  return set;
-}
-
 const ByteSet kCsvQuoted =
     BytesWhere([](unsigned char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
-const ByteSet kJsonEscaped = BytesWhere(
-    [](unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '\\'; });
-
-// The first byte of the set at or after pos, or the text's size. Such bytes
-// are rare: four are looked up for each branch.
-size_t NextOf(const ByteSet& set, std::string_view text, size_t pos) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  for (; pos + 4 <= text.size(); pos += 4) {
-    if (set[bytes[pos]] | set[bytes[pos + 1]] | set[bytes[pos + 2]] | set[bytes[pos + 3]]) break;
-  }
-  while (pos < text.size() && !set[bytes[pos]]) ++pos;
-  return pos;
-}
 
 void AppendCsvCell(std::string* text, std::string_view cell) {
   if (NextOf(kCsvQuoted, cell, 0) == cell.size()) {
@@ -555,35 +532,6 @@ std::string_view DateTexts::Text(double value) const {
   if (i == keys_.size() || keys_[i] != key) return std::string_view();
   const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
   return std::string_view(texts_).substr(begin, ends_[i] - begin);
-}
-
-void AppendJsonString(std::string* out, std::string_view text) {
-  static const char kHex[] = "0123456789abcdef";
-  *out += '"';
-  size_t plain = 0;  // start of the bytes not yet copied
-  for (size_t i = NextOf(kJsonEscaped, text, 0); i < text.size();
-       i = NextOf(kJsonEscaped, text, i + 1)) {
-    const char c = text[i];
-    const unsigned char byte = static_cast<unsigned char>(c);
-    out->append(text.data() + plain, i - plain);
-    plain = i + 1;
-    if (c == '"' || c == '\\') {
-      *out += '\\';
-      *out += c;
-    } else if (c == '\n') {
-      *out += "\\n";
-    } else if (c == '\r') {
-      *out += "\\r";
-    } else if (c == '\t') {
-      *out += "\\t";
-    } else {
-      *out += "\\u00";
-      *out += kHex[byte >> 4];
-      *out += kHex[byte & 0xF];
-    }
-  }
-  out->append(text.data() + plain, text.size() - plain);
-  *out += '"';
 }
 
 std::vector<TableColumn> ListTableColumns(uint32_t mode, const std::vector<int>& columns) {

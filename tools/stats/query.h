@@ -131,9 +131,6 @@ class DateTexts {
   std::string texts_;
 };
 
-// A text as a JSON string (code page 1250 bytes kept as they are).
-void AppendJsonString(std::string* out, std::string_view text);
-
 // The table columns of a list view mode with its captions and sides.
 std::vector<TableColumn> ListTableColumns(uint32_t mode, const std::vector<int>& columns);
 

@@ -1,15 +1,14 @@
-#include "report_page.h"
+#include "views/report_page.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "cp1250.h"
-#include "query.h"
+#include "support/cp1250.h"
+#include "support/text_escapes.h"
 #include "support/duration.h"
 
-namespace stats {
 namespace {
 
 // Band colours of the charted programs; the rest is grey.
@@ -230,4 +229,3 @@ std::string ReportPage(const ReportData& data) {
   return Cp1250ToUtf8(page);
 }
 
-}  // namespace stats

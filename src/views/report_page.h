@@ -1,5 +1,5 @@
-#ifndef TRAMO_TOOLS_STATS_REPORT_PAGE_H_
-#define TRAMO_TOOLS_STATS_REPORT_PAGE_H_
+#ifndef TRAMO_VIEWS_REPORT_PAGE_H_
+#define TRAMO_VIEWS_REPORT_PAGE_H_
 
 #include <cstdint>
 #include <string>
@@ -7,8 +7,6 @@
 
 // The figures of the HTML report and the page made of them. Texts are code
 // page 1250 (the program's and the logs'); the page is UTF-8.
-namespace stats {
-
 struct ReportProgram {
   std::string path;
   uint32_t seconds = 0;
@@ -46,6 +44,4 @@ struct ReportData {
 // <script type="application/json" id="report-data">.
 std::string ReportPage(const ReportData& data);
 
-}  // namespace stats
-
-#endif  // TRAMO_TOOLS_STATS_REPORT_PAGE_H_
+#endif  // TRAMO_VIEWS_REPORT_PAGE_H_

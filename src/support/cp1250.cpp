@@ -1,11 +1,10 @@
-#include "cp1250.h"
+#include "support/cp1250.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
 
-namespace stats {
 namespace {
 
 // Code points of the bytes 0x80-0xFF; below 0x80 the code page is ASCII.
@@ -119,4 +118,3 @@ std::string Cp1250ToUtf8(std::string_view text) {
   return result;
 }
 
-}  // namespace stats

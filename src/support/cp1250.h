@@ -1,10 +1,8 @@
-#ifndef TRAMO_TOOLS_STATS_CP1250_H_
-#define TRAMO_TOOLS_STATS_CP1250_H_
+#ifndef TRAMO_SUPPORT_CP1250_H_
+#define TRAMO_SUPPORT_CP1250_H_
 
 #include <string>
 #include <string_view>
-
-namespace stats {
 
 // Code page 1250 text as UTF-8. The five bytes the code page leaves
 // undefined (0x81, 0x83, 0x88, 0x90, 0x98) become U+FFFD.
@@ -14,6 +12,4 @@ std::string Cp1250ToUtf8(std::string_view text);
 // that is not well-formed UTF-8 or holds a character the code page lacks.
 bool Utf8ToCp1250(std::string_view text, std::string* cp1250);
 
-}  // namespace stats
-
-#endif  // TRAMO_TOOLS_STATS_CP1250_H_
+#endif  // TRAMO_SUPPORT_CP1250_H_

@@ -44,12 +44,15 @@ bool TFormNastaveni::CreateForm() {
                    parent, kCheckIconId);
   HWND group = layout.Child("BUTTON", "Při startu systému", BS_GROUPBOX, {8, 84, 238, 100},
                             Anchor::kStretch, parent, -1);
+  // One group for the arrow keys; SelectRadioRun gives its chosen item the
+  // group's one tab stop.
   for (int item = 0; item < 3; ++item) {
-    radio_[item] = layout.Child(
-        "BUTTON", kRadioItems[item], WS_TABSTOP | BS_RADIOBUTTON | (item == 0 ? WS_GROUP : 0),
-        {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent, kRadioFirstId + item);
+    radio_[item] = layout.Child("BUTTON", kRadioItems[item],
+                                BS_AUTORADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                                {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent,
+                                kRadioFirstId + item);
   }
-  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 200, 238, 16},
+  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", WS_GROUP, {8, 200, 238, 16},
                Anchor::kLeft, parent, -1);
   close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 264, 80, 25},
                         Anchor::kLeft, parent, kCloseId);
@@ -81,6 +84,9 @@ void TFormNastaveni::Show() {
   EnableWindow(radio_[kStartModeAllUsers], WindowsAutostart::CanWriteAllUsers());
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
+  // As a dialog opens: the first field has the keyboard, its text selected.
+  SetFocus(spin_minimum_.edit);
+  SendMessageA(spin_minimum_.edit, EM_SETSEL, 0, -1);
 }
 
 void TFormNastaveni::SetCheckIcon(bool ticked) {
@@ -96,7 +102,13 @@ int TFormNastaveni::RadioRunItem() const {
 }
 
 void TFormNastaveni::SelectRadioRun(int item) {
-  for (int i = 0; i < 3; ++i) ctl::SetChecked(radio_[i], i == item);
+  // Tab enters the group at its chosen item (the first when none is).
+  const int tab_stop = item >= 0 && item < 3 ? item : 0;
+  for (int i = 0; i < 3; ++i) {
+    ctl::SetChecked(radio_[i], i == item);
+    const LONG style = GetWindowLongA(radio_[i], GWL_STYLE);
+    SetWindowLongA(radio_[i], GWL_STYLE, i == tab_stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
 }
 
 void TFormNastaveni::CheckIconClick() {

@@ -165,6 +165,22 @@ sc_settings_dialog() {
   check "Zavřít did not hide the settings" hidden TFormNastaveni
 }
 
+# The dialog by keyboard: the first field focused, the start-up choice one
+# tab stop entered at its chosen item, the arrows choosing within it.
+sc_settings_by_keyboard() {
+  menu Down Down Down Down
+  check "the minimum was not focused" focus_is TFormNastaveni Edit:0
+  press TFormNastaveni Tab Tab
+  check "Tab did not reach the chosen start mode" focus_is TFormNastaveni Button:2
+  press TFormNastaveni Down
+  check "Down did not choose the next start mode" checked TFormNastaveni "=Spustit v tomto profilu"
+  press TFormNastaveni Tab shift+Tab
+  check "the group is not one tab stop at its choice" focus_is TFormNastaveni Button:3
+  press TFormNastaveni Up
+  check "Up did not choose Nespouštět" checked TFormNastaveni "=Nespouštět"
+  press TFormNastaveni Escape
+}
+
 sc_escape_cancels_settings() {
   menu Down Down Down Down
   check "settings not shown" visible TFormNastaveni
@@ -357,6 +373,7 @@ group_fresh() {
   run help_without_manual
   run escape_hides_viewer  # fault 2
   run settings_dialog
+  run settings_by_keyboard
   run escape_cancels_settings  # fault 2
   run escape_in_editor  # fault 2
   run editor_save_and_cancel

@@ -131,6 +131,9 @@ void CGlobal::ParsePeriodHeader(const std::string& line, double* from_date, bool
     *from_date = from;
     if (currentSession_ != nullptr) currentSession_->end = periodEnd;
     periodEnd = end <= 1.1 ? end + std::trunc(from) : end;
+    // Written after the clock was set back by a writer that did not mind:
+    // the period ends at its start, so its records and the later ones count.
+    if (periodEnd < from) periodEnd = from;
     MarkSession(periodEnd);
     *bad = false;
     return;

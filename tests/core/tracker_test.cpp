@@ -128,6 +128,35 @@ TEST(TrackerTest, FlushWritesHandsOverAndPrunes) {
   EXPECT_EQ("1", run.tracker->ini()->ReadString("FormOptions", "Spusteni", ""));
 }
 
+// Flushes at the local times given (seconds from the day's midnight), each
+// after a sample of a program of its own; a time before the one ahead of it
+// is the clock set back. A reload reads back every record.
+TEST(TrackerTest, ClockSetBackHidesNoRecord) {
+  const std::pair<double, std::vector<int>> cases[] = {
+      {EncodeDateTime(2024, 10, 27), {1800, 7199, 9000, 10799, 9000, 10799}},  // autumn: 02:30 twice
+      {EncodeDateTime(2024, 10, 1), {39599, 41400, 19800, 21599}},  // Prague to New York at 11:30
+  };
+  for (const auto& [day, seconds] : cases) {
+    TrackerRun run;
+    run.host.minimum = 0;
+    run.clock.Set(day);
+    run.Start();
+    run.tracker->DataFlush();
+    for (size_t i = 0; i < seconds.size(); ++i) {
+      run.clock.Set(AfterSeconds(day, seconds[i]));
+      run.tracker->Vyhodnot("C:\\" + std::to_string(i) + ".exe", "");
+      run.tracker->DataFlush();
+    }
+    CGlobal reload;
+    std::string error;
+    ASSERT_TRUE(LoadHistory(&reload, run.data_dir, &error));
+    size_t records = 0;
+    ActivityRecord* r;
+    for (reload.Rewind(); reload.NextRecord(&r);) records += r != nullptr;
+    EXPECT_EQ(seconds.size(), records);
+  }
+}
+
 TEST(TrackerTest, NegativeMinimumKeepsEverything) {
   TrackerRun run;
   run.host.minimum = -5;

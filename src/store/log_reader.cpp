@@ -266,6 +266,15 @@ class LineSplitter {
 
 }  // namespace
 
+void CGlobal::ReadWrittenText(std::string_view text) {
+  // Every write starts on a block boundary with a header of its own.
+  double from_date = 0;
+  const auto on_line = [&](std::string_view line) { ParseLogLine(line, &from_date); };
+  LineSplitter splitter;
+  splitter.Feed(text.data(), text.size(), on_line);
+  splitter.Finish(on_line);
+}
+
 double CGlobal::LoadLog(const std::string& file_name) {
   platform::File file;
   std::string error;

@@ -115,7 +115,7 @@ std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, do
   return text;
 }
 
-bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
+bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds, std::string* written) {
   platform::File file;
   std::string error;
   bool created = false;
@@ -177,8 +177,8 @@ bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
   // is retried as a first write, a period is not closed.
   const double period_start = periodStart;
   const bool time_changed = timeChanged, hibernated_before = hibernated, first = firstWrite;
-  const std::string blocks =
-      StoreAsBlocks(cipher, BuildWriteText(this, minimum_seconds, crashed, platform::Now()));
+  std::string text = BuildWriteText(this, minimum_seconds, crashed, platform::Now());
+  const std::string blocks = StoreAsBlocks(cipher, text);
   bool restored = true;
   if (!platform::WriteOrRestore(&file, length, position, blocks, overwritten, &restored,
                                 &error)) {
@@ -194,6 +194,7 @@ bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
     return fail();
   }
   file.Close();
+  if (written != nullptr) *written = std::move(text);
   return true;
 }
 

@@ -139,11 +139,12 @@ void Tracker::Flush() {
   if (writable) {
     pending_.OpenCipher();
     const std::string log_file = LogFileName(paths_.data_dir, platform::Now());
-    if (pending_.WriteLog(log_file, minimum)) {
-      // HistoryDb refuses what lies after the last period it has read.
-      for (const ActivityRecord* r = pending_.head(); r != nullptr; r = r->next) {
-        history_.AddHistoryRecord(r->path, r->title, r->time / 10, r->stamp);
-      }
+    std::string written;
+    if (pending_.WriteLog(log_file, minimum, &written)) {
+      // A loaded history takes the write as a reload would read it, so that
+      // search and overview see the last hour; an unloaded one reads it at
+      // its load.
+      if (history_.loaded) history_.ReadWrittenText(written);
       pending_.Clear();
     }
     pending_.CloseCipher();

@@ -79,7 +79,7 @@ class Tracker : private SamplerHooks {
   void Vyhodnot(const std::string& path, const std::string& title);
 
   // Stops the timers, saves the configuration, writes PendingList into the
-  // month's log and hands the written records to HistoryDb, prunes
+  // month's log and adds the write to a loaded HistoryDb as read, prunes
   // SessionList below the minimum logged time, redraws, saves the event
   // protocol and starts the timers again. Ignored once closed. While DataDir
   // takes no files (one event says so, the first time) nothing is written,

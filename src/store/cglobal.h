@@ -92,6 +92,9 @@ class CGlobal {
   // earliest period start read, now when there is none, 0 when the file
   // cannot be opened. Needs OpenCipher before encrypted files.
   double LoadLog(const std::string& file_name);
+  // Reads the text of one write just appended to the log read last, as
+  // LoadLog would read it there: a flush adds its period without a reload.
+  void ReadWrittenText(std::string_view text);
 
   void OpenCipher();
   void CloseCipher();

@@ -79,8 +79,10 @@ class CSez {
   // encrypted log). Records under minimum_seconds are left out; false after a
   // failure, which is recorded as an event. A failed write leaves the file as
   // it was and the list unchanged (firstWrite, notes, periodStart), so that
-  // the next write carries everything once.
-  bool WriteLog(const std::string& file_name, int32_t minimum_seconds);
+  // the next write carries everything once. After a success *written (when
+  // given) holds the text of the write, without its padding.
+  bool WriteLog(const std::string& file_name, int32_t minimum_seconds,
+                std::string* written = nullptr);
 
   // Where the bytes of a failed write that could not be cut back begin in
   // file_name, or -1: the next write or the close marker cuts them first.

@@ -131,6 +131,9 @@ void CGlobal::ParsePeriodHeader(const std::string& line, double* from_date, bool
     *from_date = from;
     if (currentSession_ != nullptr) currentSession_->end = periodEnd;
     periodEnd = end <= 1.1 ? end + std::trunc(from) : end;
+    // Written after the clock was set back by a writer that did not mind:
+    // the period ends at its start, so its records and the later ones count.
+    if (periodEnd < from) periodEnd = from;
     MarkSession(periodEnd);
     *bad = false;
     return;
@@ -262,6 +265,15 @@ class LineSplitter {
 };
 
 }  // namespace
+
+void CGlobal::ReadWrittenText(std::string_view text) {
+  // Every write starts on a block boundary with a header of its own.
+  double from_date = 0;
+  const auto on_line = [&](std::string_view line) { ParseLogLine(line, &from_date); };
+  LineSplitter splitter;
+  splitter.Feed(text.data(), text.size(), on_line);
+  splitter.Finish(on_line);
+}
 
 double CGlobal::LoadLog(const std::string& file_name) {
   platform::File file;

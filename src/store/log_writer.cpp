@@ -51,15 +51,22 @@ void AppendRecordLine(std::string* text, const ActivityRecord& record) {
   text->append(kCrLf);
 }
 
-void AppendPeriodHeader(std::string* text, double period_start, double moment) {
+// Writes the header of the period that ends at moment and starts the next
+// one. A clock set back (a time zone to the west, the repeated hour of the
+// autumn change) puts moment before the start: that period ends at its
+// start, as one ending earlier would hide its records from the reader, and
+// the next one starts at moment.
+void AppendPeriodHeader(std::string* text, CSez* list, double moment) {
+  const double start = list->periodStart;
   text->append(kCrLf);
   text->append(kPeriodHeader);
-  text->append(FixedDateTimeText(period_start));
+  text->append(FixedDateTimeText(start));
   text->append(" do ");
-  text->append(PeriodEndText(period_start, moment));
+  text->append(PeriodEndText(start, std::max(start, moment)));
   text->append(kCrLf);
   text->append(kColumnHeader);
   text->append(kCrLf);
+  list->periodStart = moment < start ? moment : moment + kOneSecond;
 }
 
 }  // namespace
@@ -97,13 +104,9 @@ std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, do
             FixedDateTimeText(list->periodStart);
     // Records after a bare session header would join its line and could not
     // be dated; give them their period header.
-    if (carries_records) {
-      AppendPeriodHeader(&text, list->periodStart, moment);
-      list->periodStart = moment + kOneSecond;
-    }
+    if (carries_records) AppendPeriodHeader(&text, list, moment);
   } else {
-    AppendPeriodHeader(&text, list->periodStart, moment);
-    list->periodStart = moment + kOneSecond;
+    AppendPeriodHeader(&text, list, moment);
   }
   for (const ActivityRecord* r = list->head(); r != nullptr; r = r->next) {
     if (r->time >= minimum_tenths) AppendRecordLine(&text, *r);
@@ -112,7 +115,7 @@ std::string BuildWriteText(CSez* list, int32_t minimum_seconds, bool crashed, do
   return text;
 }
 
-bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
+bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds, std::string* written) {
   platform::File file;
   std::string error;
   bool created = false;
@@ -174,8 +177,8 @@ bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
   // is retried as a first write, a period is not closed.
   const double period_start = periodStart;
   const bool time_changed = timeChanged, hibernated_before = hibernated, first = firstWrite;
-  const std::string blocks =
-      StoreAsBlocks(cipher, BuildWriteText(this, minimum_seconds, crashed, platform::Now()));
+  std::string text = BuildWriteText(this, minimum_seconds, crashed, platform::Now());
+  const std::string blocks = StoreAsBlocks(cipher, text);
   bool restored = true;
   if (!platform::WriteOrRestore(&file, length, position, blocks, overwritten, &restored,
                                 &error)) {
@@ -191,6 +194,7 @@ bool CSez::WriteLog(const std::string& file_name, int32_t minimum_seconds) {
     return fail();
   }
   file.Close();
+  if (written != nullptr) *written = std::move(text);
   return true;
 }
 

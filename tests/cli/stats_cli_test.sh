@@ -267,6 +267,11 @@ expect_text out '               Od                 Do     Doba
 2.3.2026 09:59:59  2.3.2026 10:59:59    59:59
 1.3.2026 07:59:59  1.3.2026 09:59:59  1:59:59' "overview by session"
 
+# A period that a clock set back ended before its start ends at its start.
+mkdir back
+printf '\r\n#Seance dne: 27.10.2024 01:00:00\r\n#Statistika od 27.10.2024 01:00:00 do 02:59:59\r\n1,C:\\a.exe,\r\n#Statistika od 27.10.2024 03:00:00 do 02:30:00\r\n2,C:\\b.exe,\r\n#Statistika od 27.10.2024 02:30:01 do 03:59:59\r\n4,C:\\c.exe,\r\n' >back/Tramo2_cvs2024_10.txt
+run search --data back && expect_status "search after the clock was set back" ": 3 / 0, "
+
 # A table of more rows than the writer formats at once: every line as wide
 # as the widest row, which comes last, and the rows in their order.
 mkdir many

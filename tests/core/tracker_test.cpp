@@ -1,5 +1,7 @@
 #include "app/tracker.h"
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -85,15 +87,6 @@ struct TrackerRun {
   }
 };
 
-uint32_t HistorySeconds(CGlobal* db, const std::string& path) {
-  ActivityRecord* r;
-  db->Rewind();
-  while (db->NextRecord(&r)) {
-    if (r != nullptr && r->PathText() == path) return r->time;
-  }
-  return 0;
-}
-
 TEST(TrackerTest, FlushWritesHandsOverAndPrunes) {
   TrackerRun run;
   run.Start();
@@ -107,7 +100,6 @@ TEST(TrackerTest, FlushWritesHandsOverAndPrunes) {
   EXPECT_TRUE(Contains(ReadFileBytes(run.tracker->ProtocolFile()), "probe"));
   EXPECT_EQ("1", run.tracker->ini()->ReadString("FormOptions", "Spusteni", ""));
 
-  run.tracker->HistoryDb().periodEnd = AfterSeconds(kStart, 86400);
   run.tracker->Vyhodnot(kEditor, "");
   run.Use(kEditor, 4);  // 5 + 800 tenths
   run.tracker->Vyhodnot(kShort, "");
@@ -122,10 +114,58 @@ TEST(TrackerTest, FlushWritesHandsOverAndPrunes) {
   EXPECT_TRUE(Contains(text, "\r\n80,C:\\Apps\\editor.exe,\r\n"));
   EXPECT_FALSE(Contains(text, "short.exe"));
   EXPECT_TRUE(run.tracker->PendingList().empty());
-  EXPECT_EQ(80u, HistorySeconds(&run.tracker->HistoryDb(), kEditor));
   EXPECT_NE(nullptr, run.tracker->SessionList().FindPath(kEditor));
   EXPECT_EQ(nullptr, run.tracker->SessionList().FindPath(kShort));
   EXPECT_EQ("1", run.tracker->ini()->ReadString("FormOptions", "Spusteni", ""));
+}
+
+// A history's nodes, each with its records ("|path,title,seconds,stamp").
+std::string Nodes(const CGlobal& db) {
+  std::ostringstream out;
+  out << std::hexfloat;
+  for (const PeriodNode* n = db.head(); n != nullptr; n = n->next) {
+    out << '\n' << n->key << ' ' << n->end << ' ' << n->isSession << n->crashed << n->timeChanged
+        << n->hibernated;
+    for (const ActivityRecord* r = n->list.head(); r != nullptr; r = r->next) {
+      out << '|' << r->PathText() << ',' << r->TitleText() << ',' << r->time << ',' << r->stamp;
+    }
+  }
+  return out.str();
+}
+
+// Flushes at the local times given (seconds from the day's midnight), each
+// after a sample of a program of its own; a time before the one ahead of it
+// is the clock set back, a negative one a write that fails. A reload reads
+// back every record, and the history loaded at the start holds what it reads.
+TEST(TrackerTest, FlushesAddWhatAReloadReadsWhateverTheClock) {
+  const std::pair<double, std::vector<int>> cases[] = {
+      {EncodeDateTime(2024, 10, 27), {1800, 7199, 9000, 10799, 9000, 10799}},  // 02:30 twice
+      {EncodeDateTime(2024, 10, 1), {39599, 41400, 19800, 21599}},  // Prague to New York at 11:30
+      {EncodeDateTime(2024, 10, 31), {86399, -89999, 93599}},  // a new month's log fails at first
+  };
+  for (const auto& [day, seconds] : cases) {
+    TrackerRun run;
+    run.host.minimum = 0;
+    run.clock.Set(day);
+    run.Start();
+    run.tracker->DataFlush();
+    CGlobal reload;
+    std::string error;
+    ASSERT_TRUE(LoadHistory(&run.tracker->HistoryDb(), run.data_dir, &error));
+    for (size_t i = 0; i < seconds.size(); ++i) {
+      if (i > 0 && std::abs(seconds[i]) < seconds[i - 1]) run.tracker->TimeChanged();
+      run.clock.Set(AfterSeconds(day, std::abs(seconds[i])));
+      run.tracker->Vyhodnot("C:\\" + std::to_string(i) + ".exe", "");
+      testutil::FileFaults faults;
+      if (seconds[i] < 0) faults.FailAt(platform::FileCall::kSize, 0);  // the log's
+      run.tracker->DataFlush();
+      EXPECT_EQ(seconds[i] < 0, !run.tracker->PendingList().empty());
+    }
+    ASSERT_TRUE(LoadHistory(&reload, run.data_dir, &error));
+    const std::string nodes = Nodes(reload);
+    EXPECT_EQ(seconds.size(), static_cast<size_t>(std::count(nodes.begin(), nodes.end(), '|')));
+    EXPECT_EQ(nodes, Nodes(run.tracker->HistoryDb()));
+  }
 }
 
 TEST(TrackerTest, NegativeMinimumKeepsEverything) {

@@ -45,19 +45,20 @@ bool QueryImagePath(DWORD process_id, std::string* path) {
       query.image_name != nullptr ? kQueryLimited : PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
   HANDLE process = OpenProcess(access, FALSE, process_id);
   if (process == nullptr) return false;
-  wchar_t buffer[MAX_PATH + 1] = {};
-  DWORD length = MAX_PATH;
+  // Room for a long path (\\?\ folders), which MAX_PATH would refuse.
+  std::wstring buffer(32768, L'\0');
+  DWORD length = static_cast<DWORD>(buffer.size());
   if (query.image_name != nullptr) {
-    if (!query.image_name(process, 0, buffer, &length)) length = 0;
+    if (!query.image_name(process, 0, &buffer[0], &length)) length = 0;
   } else {
-    length = query.module_name(process, nullptr, buffer, MAX_PATH);
+    length = query.module_name(process, nullptr, &buffer[0], MAX_PATH);
   }
   // A handle keeps an ended process's id and name alive; it is gone all the same.
   DWORD exit_code = 0;
   const bool running = GetExitCodeProcess(process, &exit_code) && exit_code == STILL_ACTIVE;
   CloseHandle(process);
   if (length == 0 || !running) return false;
-  *path = platform::Narrow(buffer, static_cast<int>(length));
+  *path = platform::Narrow(buffer.data(), static_cast<int>(length));
   return true;
 }
 

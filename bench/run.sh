@@ -128,6 +128,7 @@ row "live Zmen, 200 rows, us" list_zmen_us ""
 row "list peak memory added, MB" list_peak_mb ""
 row "sampler tick, 200 records, us" tick_us ""
 row "path lookup, us" lookup_us "(Windows only)"
+row "path lookup, 500 children, us" lookup_children_us "(Windows only)"
 echo
 echo "through the window (MinGW x86_64 under Wine), from the key or click sent to the result on screen:"
 printf '  %-34s %8s s   (a menu command that shows a window: the reading of the window)\n' \

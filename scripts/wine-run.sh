@@ -7,7 +7,8 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export LC_ALL=cs_CZ.UTF-8
+# WINE_RUN_LOCALE=C.UTF-8 gives a Western system (code page 1252) instead.
+export LC_ALL=${WINE_RUN_LOCALE:-cs_CZ.UTF-8}
 # No menu builder: it opens every new shortcut in the Start menu (a moment in
 # which deleting it fails) and copies it into this machine's own menus.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"

@@ -10,6 +10,7 @@
 #include "ui/layout.h"
 #include "ui/sizing_win32.h"
 #include "monitor/process_path.h"
+#include "monitor/window_title.h"
 #include "platform/file.h"
 #include "platform/system.h"
 #include "support/datetime.h"
@@ -175,13 +176,8 @@ void TForm1::DeferredInit() {
 }
 
 void TForm1::Timer1Timer() {
-  HWND foreground = GetForegroundWindow();
-  char title[256] = {};
-  int count = GetWindowTextLengthA(foreground) + 1;
-  if (count > 255) count = 255;
-  const int read = GetWindowTextA(foreground, title, count);
-  if (!tracker_->Tick(reinterpret_cast<uintptr_t>(foreground),
-                      std::string(title, read > 0 ? static_cast<size_t>(read) : 0))) {
+  const uintptr_t foreground = reinterpret_cast<uintptr_t>(GetForegroundWindow());
+  if (!tracker_->Tick(foreground, ReadWindowTitle(foreground))) {
     return;
   }
   if (capture_ != nullptr && capture_->HasNewEvent()) ShowEventNotice();

@@ -28,8 +28,9 @@ class File {
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
 
-  // Opens an existing file without sharing (other openers fail while it is
-  // open on Windows).
+  // Opens an existing file. On Windows others may only read it while it is
+  // open, and a file another process holds is waited for up to about a
+  // second (so are its reads and writes while a lock of another is on them).
   bool OpenReadWrite(const std::string& path, std::string* error);
   bool OpenRead(const std::string& path, std::string* error);
   // Creates the file, truncating an existing one; the folder must exist.
@@ -72,7 +73,8 @@ bool CreateParentFolders(const std::string& file_path, std::string* error);
 bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
                    std::string* error);
 bool RemoveFile(const std::string& path);
-// Renames from over to, replacing an existing file in one step.
+// Renames from over to, replacing an existing file in one step; on Windows
+// waits up to about a second while another process has that file open.
 bool RenameReplacing(const std::string& from, const std::string& to, std::string* error);
 
 // How far RewriteFile got before it failed.

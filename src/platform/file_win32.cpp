@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/error_text_win32.h"
+#include "platform/held_file_win32.h"
 
 namespace platform {
 namespace {
@@ -29,7 +30,9 @@ bool WriteAll(void* handle, const void* data, size_t length, std::string* error)
   const char* in = static_cast<const char*>(data);
   while (length > 0) {
     DWORD n = 0;
-    if (!WriteFile(AsHandle(handle), in, ChunkLength(length), &n, nullptr)) {
+    // A byte-range lock of another process fails the write whole.
+    if (!RetryWhileHeld(
+            [&] { return WriteFile(AsHandle(handle), in, ChunkLength(length), &n, nullptr) != 0; })) {
       return Fail(error);
     }
     in += n;
@@ -59,9 +62,16 @@ File& File::operator=(File&& other) noexcept {
 static bool OpenWith(void** handle, const std::string& path, DWORD access,
                      DWORD disposition, std::string* error) {
   if (InjectedFailure(FileCall::kOpen, path, error)) return false;
-  HANDLE h = CreateFileA(path.c_str(), access, 0, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return Fail(error);
+  // Others may read meanwhile (a sync client copying the data folder); one
+  // that holds the file for a moment is waited for.
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (!RetryWhileHeld([&] {
+        h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+      })) {
+    return Fail(error);
+  }
   *handle = h;
   return true;
 }
@@ -118,7 +128,10 @@ bool File::Read(void* buffer, size_t length, size_t* bytes_read, std::string* er
   char* out = static_cast<char*>(buffer);
   while (total < length) {
     DWORD n = 0;
-    if (!ReadFile(AsHandle(handle_), out + total, ChunkLength(length - total), &n, nullptr)) {
+    if (!RetryWhileHeld([&] {
+          return ReadFile(AsHandle(handle_), out + total, ChunkLength(length - total), &n,
+                          nullptr) != 0;
+        })) {
       return Fail(error);
     }
     if (n == 0) break;
@@ -197,12 +210,19 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
 
 bool RemoveFile(const std::string& path) {
   if (InjectedFailure(FileCall::kRemove, path, nullptr)) return false;
-  return DeleteFileA(path.c_str()) != 0;
+  // A temporary file that a sync client has just picked up.
+  return RetryWhileHeld([&] { return DeleteFileA(path.c_str()) != 0; });
 }
 
 bool RenameReplacing(const std::string& from, const std::string& to, std::string* error) {
   if (InjectedFailure(FileCall::kRename, to, error)) return false;
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+  // A file replaced while anyone has it open fails with "access denied".
+  return RetryWhileHeld(
+             [&] {
+               return MoveFileExA(from.c_str(), to.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+             },
+             true) ||
          Fail(error);
 }
 

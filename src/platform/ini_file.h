@@ -10,8 +10,9 @@ namespace platform {
 // section and key win, names and values are trimmed of blanks and a value
 // enclosed in matching quotes loses them. Every read looks at the file as it
 // is now (a missing file reads as empty); every write goes to the file at
-// once, creating it (not its folder) when needed, with CR LF lines. Methods
-// are virtual so that tests can inject failures.
+// once, creating it (not its folder) when needed, with CR LF lines. On
+// Windows a file another process holds is waited for up to about a second,
+// reading and writing. Methods are virtual so that tests can inject failures.
 class IniFile {
  public:
   explicit IniFile(const std::string& path) : path_(path) {}
@@ -36,6 +37,9 @@ class IniFile {
 
  private:
   std::string path_;
+#ifdef _WIN32
+  bool held_ = false;  // the last read found the file held past the wait
+#endif
 };
 
 }  // namespace platform

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/tracker.h"
@@ -19,6 +21,9 @@
 #include "support/datetime.h"
 #include "support/excep_capture.h"
 #include "views/detail_stats.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -547,5 +552,42 @@ TEST(FaultCampaign, DetailListRewriteKeepsTheOldList) {
   }
   std::printf("[ campaign ] detailed-statistics list: %zu failure points\n", count);
 }
+
+#ifdef _WIN32
+TEST(FaultCampaign, FilesASyncClientHoldsAreWaitedForAndPastTheWaitFailAsEver) {
+  TempFolder root;
+  Day day(root, "held");
+  EventRecorder events;
+  const std::string eb = day.log, cvs = DetailListPath(day.data_dir), txt = day.data_dir + "!P.txt";
+  const auto while_held = [](const std::string& path, DWORD ms, const std::function<bool()>& op) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::thread holder([=] { Sleep(ms), CloseHandle(file); });
+    const bool done = op();
+    return holder.join(), done;
+  };
+  CSez log, next_run;
+  platform::IniFile ini(day.paths.ini_file);
+  DetailList details;
+  TExcepCapture protocol(0, RunInfo{}, nullptr);
+  const std::pair<std::string, std::function<bool(const std::string&)>> kinds[] = {
+      {eb, [&](auto tag) { return log.NewRecord(tag, 600, ""), log.WriteLog(eb, 0); }},
+      {eb, [&](auto tag) { return tag == "first" || (AppendCloseMarker(eb), true); }},
+      {ini.path(), [&](auto tag) { return ini.WriteString("FormOptions", tag, tag, nullptr); }},
+      {ini.path(), [&](auto tag) { return ini.ReadString("FormOptions", tag, "") == tag; }},
+      {cvs, [&](auto tag) { return details.SetText(details.text() + tag), details.Save(cvs); }},
+      {txt, [&](auto tag) { return protocol.AddEvent(1, tag), protocol.SaveTo(txt); }}};
+  for (const auto& [path, operation] : kinds) {
+    ASSERT_TRUE(operation("first"));
+    EXPECT_TRUE(while_held(path, 400, [&] { return operation("second"); })) << path;
+    const std::string text = path == eb ? day.LogText() : ReadFileBytes(path);
+    EXPECT_LT(text.find("first"), text.find("second")) << path;
+  }
+  next_run.NewRecord("kept", 600, "");
+  EXPECT_FALSE(while_held(eb, 2000, [&] { return next_run.WriteLog(eb, 0); }));
+  EXPECT_TRUE(next_run.WriteLog(eb, 0) && day.LogText().find("60,kept,") != std::string::npos);
+  ASSERT_EQ(1u, events.events.size());
+  EXPECT_EQ(0u, events.events[0].second.find("Nelze otevrit cvs (2) \"" + eb + "\" (pro zapis?)"));
+}
+#endif
 
 }  // namespace

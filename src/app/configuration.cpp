@@ -1,5 +1,6 @@
 #include "app/configuration.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "support/datetime.h"
@@ -10,6 +11,10 @@ namespace {
 const char kFormOptions[] = "FormOptions";
 const char kForm2Options[] = "Form2Options";
 const char kSettingsOptions[] = "FormNastaveniOptions";
+// A section earlier versions do not know and so leave alone.
+const char kOtherComputers[] = "DalsiPocitace";
+// More than this is a damaged count, not a list.
+constexpr int32_t kMostOtherComputers = 100;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -51,6 +56,13 @@ void Guarded(Reads reads) {
 }
 
 std::string ColumnKey(int index) { return "sloupec" + std::to_string(index); }
+std::string FolderKey(size_t index) { return "Slozka" + std::to_string(index + 1); }
+
+std::string TrimTrailingSeparator(const std::string& folder) {
+  size_t end = folder.size();
+  while (end > 0 && (folder[end - 1] == '\\' || folder[end - 1] == '/')) --end;
+  return folder.substr(0, end);
+}
 
 // Writes keys in order until the first failure, which it keeps.
 class KeyWriter {
@@ -66,6 +78,17 @@ class KeyWriter {
     if (with_size) {
       Integer(section, "Width", window.width);
       Integer(section, "Height", window.height);
+    }
+  }
+  // The list as "Pocet" and numbered keys; keys a longer list left go.
+  void Folders(const char* section, const std::vector<std::string>& folders) {
+    Integer(section, "Pocet", static_cast<int64_t>(folders.size()));
+    for (size_t i = 0; i < folders.size() && ok_; ++i) {
+      ok_ = ini_->WriteString(section, FolderKey(i), folders[i], error_);
+    }
+    for (size_t i = folders.size(); ok_ && !ini_->ReadString(section, FolderKey(i), "").empty();
+         ++i) {
+      ok_ = ini_->DeleteKey(section, FolderKey(i), error_);
     }
   }
   void Flush() {
@@ -134,6 +157,12 @@ void ReadOtherWindowOptions(platform::IniFile* ini, ScreenSize screen, Configura
     ReadPlacement(ini, kForm2Options, true, screen, &config->statistics_editor);
     ReadPlacement(ini, kSettingsOptions, false, screen, &config->settings_dialog);
     config->minimum_logged_seconds = ReadInteger(ini, kSettingsOptions, "MinimalniCas", 60);
+    const int32_t count = ReadInteger(ini, kOtherComputers, "Pocet", 0);
+    config->other_data_folders.clear();
+    for (int32_t i = 0; i < std::min(count, kMostOtherComputers); ++i) {
+      const std::string folder = ini->ReadString(kOtherComputers, FolderKey(i), "");
+      if (!folder.empty()) config->other_data_folders.push_back(folder);
+    }
   });
 }
 
@@ -155,12 +184,23 @@ bool WriteConfiguration(platform::IniFile* ini, const Configuration& config, std
     }
     write.Integer(kFormOptions, "sortC", config.sort_column);
     write.Integer(kFormOptions, "sortD", config.sort_direction);
+    write.Folders(kOtherComputers, config.other_data_folders);
     write.Flush();
   } catch (const std::exception& e) {
     if (error != nullptr) *error = e.what();
     return false;
   }
   return write.ok();
+}
+
+bool AcceptsOtherDataFolder(const std::vector<std::string>& listed,
+                            const std::string& own_data_dir, const std::string& folder) {
+  const auto same = [](const std::string& a, const std::string& b) {
+    return AsciiEqualNoCase(TrimTrailingSeparator(a), TrimTrailingSeparator(b));
+  };
+  if (folder.empty() || same(folder, own_data_dir)) return false;
+  return std::none_of(listed.begin(), listed.end(),
+                      [&](const std::string& one) { return same(one, folder); });
 }
 
 std::string ConfigurationSaveFailureText(const std::string& error) {

@@ -33,7 +33,16 @@ struct Configuration {
   // are the dialog's own, used by the screen check
   WindowPlacement settings_dialog{100, 100, 0, 0};
   int32_t minimum_logged_seconds = 60;  // "MinimalniCas"
+  // "DalsiPocitace" ("Pocet", "Slozka1".."SlozkaN"): other computers' data
+  // folders, which "Načíst historii" reads after the own one
+  std::vector<std::string> other_data_folders;
 };
+
+// Whether the list of other computers' data folders may take folder: not the
+// own data folder and not one already listed (the same folder in another
+// ASCII case, or with or without its trailing backslash, counts as listed).
+bool AcceptsOtherDataFolder(const std::vector<std::string>& listed,
+                            const std::string& own_data_dir, const std::string& folder);
 
 // Size of the primary screen in pixels.
 struct ScreenSize {
@@ -57,7 +66,8 @@ void ReadMainOptions(platform::IniFile* ini, ScreenSize screen, Configuration* c
 
 // The keys read at the deferred start, with the same guard: "Form2Options"
 // size and position, "FormNastaveniOptions" position (checked against the
-// dialog's width and height already in *config) and "MinimalniCas".
+// dialog's width and height already in *config), "MinimalniCas" and the
+// other computers' data folders.
 void ReadOtherWindowOptions(platform::IniFile* ini, ScreenSize screen, Configuration* config);
 
 // Writes every key in the order of a flush ("Spusteni" as start_count + 1;

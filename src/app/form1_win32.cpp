@@ -138,6 +138,7 @@ void TForm1::ApplyOtherWindowOptions(const Configuration& config) {
   App().form2->SetPlacement(config.statistics_editor);
   App().nastaveni->SetPosition(config.settings_dialog.left, config.settings_dialog.top);
   App().nastaveni->SetMinimalniCas(config.minimum_logged_seconds);
+  App().nastaveni->SetOtherDataFolders(config.other_data_folders);
 }
 
 void TForm1::DeferredInit() {
@@ -401,6 +402,11 @@ void TForm1::CollectConfiguration(Configuration* config) {
   config->statistics_editor = App().form2->Placement();
   config->settings_dialog = App().nastaveni->Placement();
   config->minimum_logged_seconds = App().nastaveni->MinimalniCas();
+  config->other_data_folders = App().nastaveni->OtherDataFolders();
+}
+
+std::vector<std::string> TForm1::OtherDataFolders() const {
+  return App().nastaveni->OtherDataFolders();
 }
 
 void TForm1::RedrawLiveList() {

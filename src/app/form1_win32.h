@@ -88,6 +88,7 @@ class TForm1 : public Window,
   CSez& SessionList() override { return tracker_->SessionList(); }
   const std::string& DataDir() const override { return tracker_->DataDir(); }
   void SetLiveUpdates(bool on) override { tracker_->SetLiveUpdates(on); }
+  std::vector<std::string> OtherDataFolders() const override;
 
   TrackerPaths paths_;
   std::string version_;

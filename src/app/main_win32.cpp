@@ -127,7 +127,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   auto form1 = std::make_unique<TForm1>(paths, VersionText(exe_path, true));
   auto form2 = std::make_unique<TForm2>(paths.data_dir);
-  auto nastaveni = std::make_unique<TFormNastaveni>(SwitchTrayIcon);
+  auto nastaveni = std::make_unique<TFormNastaveni>(SwitchTrayIcon, paths.data_dir);
   auto about = std::make_unique<TFormAbout>();
   auto debug_log = std::make_unique<TFormDebugLog>();
   app.form1 = form1.get();

@@ -1,6 +1,7 @@
 #include "store/history.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/file.h"
@@ -83,6 +84,33 @@ bool LoadHistory(CGlobal* db, const std::string& data_dir, std::string* error) {
   for (const std::string& name : plain) note(db->LoadLog(data_dir + name));
   if (!IsNearZero(earliest)) db->earliest = earliest;
   return true;
+}
+
+size_t LoadDataFolders(CGlobal* db, const std::vector<std::string>& folders,
+                       const FolderLoadNotes& notes) {
+  std::vector<std::unique_ptr<CGlobal>> loaded;
+  size_t read = 0;
+  for (const std::string& folder : folders) {
+    notes.reading(folder);
+    CGlobal* target = db;
+    if (folders.size() > 1) {
+      loaded.emplace_back(new CGlobal);
+      target = loaded.back().get();
+    }
+    std::string error;
+    if (LoadHistory(target, WithSeparator(folder), &error)) {
+      ++read;
+      continue;
+    }
+    notes.unreadable(folder, error);
+    if (folders.size() > 1) loaded.pop_back();
+  }
+  if (folders.size() > 1) {
+    std::vector<CGlobal*> sources;
+    for (const auto& one : loaded) sources.push_back(one.get());
+    db->MergeHistories(sources);
+  }
+  return read;
 }
 
 bool DecryptLogFile(const std::string& source, const std::string& target) {

@@ -1,6 +1,7 @@
 #ifndef TRAMO_STORE_HISTORY_H_
 #define TRAMO_STORE_HISTORY_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,20 @@ bool ListHistoryLogs(const std::string& data_dir, std::vector<std::string>* encr
 // a previous load first; sets loaded and earliest. False when the folder
 // cannot be listed (db is then cleared and empty).
 bool LoadHistory(CGlobal* db, const std::string& data_dir, std::string* error);
+
+// What a load of several data folders tells as it goes: the folder it
+// starts reading, and a folder that cannot be listed (with the reason).
+struct FolderLoadNotes {
+  std::function<void(const std::string& folder)> reading = [](const std::string&) {};
+  std::function<void(const std::string& folder, const std::string& error)> unreadable;
+};
+
+// Loads every data folder (one per computer, with or without its trailing
+// separator) on its own, as LoadHistory does, and merges them newest first
+// into db; a single folder is loaded as it stands. A folder that cannot be
+// listed is left out. Returns how many folders were read.
+size_t LoadDataFolders(CGlobal* db, const std::vector<std::string>& folders,
+                       const FolderLoadNotes& notes);
 
 // Writes the plaintext of an encrypted log into a new file (padding included,
 // the clean-exit marker left out). False, writing nothing, unless the source

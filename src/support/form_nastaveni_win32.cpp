@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/configuration.h"
 #include "platform/system.h"
 #include "support/autostart.h"
 #include "support/autostart_win32.h"
@@ -15,16 +16,25 @@ constexpr int kSpinId = ui::kFirstControlId;
 constexpr int kCheckIconId = ui::kFirstControlId + 1;
 constexpr int kRadioFirstId = ui::kFirstControlId + 2;
 constexpr int kCloseId = ui::kFirstControlId + 5;
-// The design: client area 254 x 304, controls up to 246 across, the last
+constexpr int kOtherFoldersId = ui::kFirstControlId + 6;
+constexpr int kAddFolderId = ui::kFirstControlId + 7;
+constexpr int kRemoveFolderId = ui::kFirstControlId + 8;
+// The design: client area 254 x 416, controls up to 246 across, the last
 // one 15 above the bottom. The group box is the fourth control placed.
 constexpr int kClientWidth = 254;
-constexpr int kClientHeight = 304;
+constexpr int kClientHeight = 416;
 constexpr int kDesignWidth = 246;
 constexpr int kDesignMargin = kClientWidth - kDesignWidth;
 constexpr int kBottomMargin = 15;
 constexpr size_t kGroupIndex = 3;
 const char* const kRadioItems[3] = {"Nespouštět", "Spustit v tomto profilu",
                                     "Spustit u všech uživatelů"};
+
+std::string ParentFolder(const std::string& folder) {
+  const size_t end = folder.find_last_not_of("\\/");
+  const size_t slash = end == std::string::npos ? end : folder.find_last_of("\\/", end);
+  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
 
 }  // namespace
 
@@ -52,11 +62,22 @@ bool TFormNastaveni::CreateForm() {
                                 {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent,
                                 kRadioFirstId + item);
   }
-  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", WS_GROUP, {8, 200, 238, 16},
+  layout.Child("STATIC", "Data dalších počítačů:", WS_GROUP, {8, 196, 238, 16}, Anchor::kLeft,
+               parent, -1);
+  other_folders_ = layout.Child("LISTBOX", "",
+                                WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                                {8, 214, 238, 64}, Anchor::kStretch, parent, kOtherFoldersId,
+                                WS_EX_CLIENTEDGE);
+  HWND add = layout.Child("BUTTON", "&Přidat…", WS_TABSTOP | BS_PUSHBUTTON, {8, 284, 80, 25},
+                          Anchor::kLeft, parent, kAddFolderId);
+  HWND remove = layout.Child("BUTTON", "&Odebrat", WS_TABSTOP | BS_PUSHBUTTON,
+                             {96, 284, 80, 25}, Anchor::kLeft, parent, kRemoveFolderId);
+  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 320, 238, 16},
                Anchor::kLeft, parent, -1);
-  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 264, 80, 25},
+  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 376, 80, 25},
                         Anchor::kLeft, parent, kCloseId);
-  if (check_icon_ == nullptr || group == nullptr || radio_[2] == nullptr || close_ == nullptr) {
+  if (check_icon_ == nullptr || group == nullptr || radio_[2] == nullptr ||
+      other_folders_ == nullptr || add == nullptr || remove == nullptr || close_ == nullptr) {
     return false;
   }
   FitToContent(layout.Apply(kDesignWidth, 0), group);
@@ -123,6 +144,42 @@ void TFormNastaveni::RadioRunClick() {
   SelectRadioRun(ApplyStartMode(&entries, item, CheckIcon()));
 }
 
+std::vector<std::string> TFormNastaveni::OtherDataFolders() const {
+  std::vector<std::string> folders;
+  const LRESULT count = SendMessageA(other_folders_, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::string folder(static_cast<size_t>(SendMessageA(other_folders_, LB_GETTEXTLEN, i, 0)) + 1,
+                       '\0');
+    SendMessageA(other_folders_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&folder[0]));
+    folders.push_back(folder.c_str());
+  }
+  return folders;
+}
+
+void TFormNastaveni::SetOtherDataFolders(const std::vector<std::string>& folders) {
+  SendMessageA(other_folders_, LB_RESETCONTENT, 0, 0);
+  for (const std::string& folder : folders) {
+    SendMessageA(other_folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  }
+}
+
+void TFormNastaveni::AddOtherDataFolder() {
+  // Other computers' folders are most often beside this one's (a synced folder).
+  std::string folder = ParentFolder(own_data_dir_);
+  if (!ctl::AskFolder(hwnd(), "Složka s daty dalšího počítače", &folder)) return;
+  if (!AcceptsOtherDataFolder(OtherDataFolders(), own_data_dir_, folder)) {
+    MessageBoxA(hwnd(), "Tuto složku nelze přidat: jsou v ní data tohoto počítače, nebo už je "
+                "v seznamu.", "Tramo2", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  SendMessageA(other_folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+}
+
+void TFormNastaveni::RemoveOtherDataFolder() {
+  const LRESULT selected = SendMessageA(other_folders_, LB_GETCURSEL, 0, 0);
+  if (selected != LB_ERR) SendMessageA(other_folders_, LB_DELETESTRING, selected, 0);
+}
+
 WindowPlacement TFormNastaveni::Placement() const { return ctl::PlacementOf(hwnd()); }
 
 void TFormNastaveni::SetPosition(int32_t left, int32_t top) {
@@ -151,6 +208,10 @@ LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       } else if (id >= kRadioFirstId && id < kRadioFirstId + 3) {
         SelectRadioRun(id - kRadioFirstId);
         RadioRunClick();
+      } else if (id == kAddFolderId) {
+        AddOtherDataFolder();
+      } else if (id == kRemoveFolderId) {
+        RemoveOtherDataFolder();
       } else if (id == kCloseId) {
         ShowWindow(hwnd(), SW_HIDE);
       }

@@ -2,6 +2,9 @@
 #define TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_
 
 
+#include <string>
+#include <vector>
+
 #include "ui/window_placement.h"
 #include "ui/controls_win32.h"
 #include "ui/layout.h"
@@ -13,7 +16,8 @@ class TFormNastaveni : public Window {
   // Adds (true) or removes the main window's tray icon.
   using TrayIconSwitch = void (*)(bool show);
 
-  explicit TFormNastaveni(TrayIconSwitch tray_icon) : tray_icon_(tray_icon) {}
+  TFormNastaveni(TrayIconSwitch tray_icon, const std::string& own_data_dir)
+      : tray_icon_(tray_icon), own_data_dir_(own_data_dir) {}
   bool CreateForm();
   const char* ClassName() const override { return "TFormNastaveni"; }
   void Show();
@@ -26,6 +30,9 @@ class TFormNastaveni : public Window {
   void SetMinimalniCas(int32_t seconds) const { spin_minimum_.SetValue(seconds); }
   // The selected RadioRun item, -1 for none.
   int RadioRunItem() const;
+  // "Data dalších počítačů": folders "Načíst historii" reads after the own.
+  std::vector<std::string> OtherDataFolders() const;
+  void SetOtherDataFolders(const std::vector<std::string>& folders);
 
   WindowPlacement Placement() const;
   void SetPosition(int32_t left, int32_t top);
@@ -37,13 +44,17 @@ class TFormNastaveni : public Window {
   void CheckIconClick();
   void RadioRunClick();
   void SelectRadioRun(int item);
+  void AddOtherDataFolder();
+  void RemoveOtherDataFolder();
   // Grows the dialog to what its controls need (never below the design).
   void FitToContent(const PanelLayout& layout, HWND group);
 
   TrayIconSwitch tray_icon_;
+  std::string own_data_dir_;
   ctl::Spin spin_minimum_;
   HWND check_icon_ = nullptr;
   HWND radio_[3] = {};
+  HWND other_folders_ = nullptr;
   HWND close_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/controls_win32.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -69,6 +70,35 @@ std::string GetStatusText(HWND bar, int part) {
   SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(LOWORD(info));
   return text;
+}
+
+namespace {
+
+int CALLBACK OpenAtFolder(HWND chooser, UINT message, LPARAM, LPARAM folder) {
+  if (message == BFFM_INITIALIZED && folder != 0) {
+    SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, folder);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool AskFolder(HWND owner, const char* title, std::string* folder) {
+  // The resizable chooser with its path field needs COM in this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  BROWSEINFOA browse = {};
+  browse.hwndOwner = owner;
+  browse.lpszTitle = title;
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+  browse.lpfn = OpenAtFolder;
+  browse.lParam = folder->empty() ? 0 : reinterpret_cast<LPARAM>(folder->c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
+  char path[MAX_PATH] = {};
+  const bool found = chosen != nullptr && SHGetPathFromIDListA(chosen, path);
+  if (chosen != nullptr) CoTaskMemFree(chosen);
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (found) *folder = path;
+  return found;
 }
 
 bool AskSavePath(HWND owner, const char* title, const std::string& folder,

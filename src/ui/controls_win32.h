@@ -55,6 +55,10 @@ inline void SetStatusText(HWND bar, int part, const std::string& text) {
 }
 std::string GetStatusText(HWND bar, int part);
 
+// The system's folder chooser, opened at *folder when it names one; false
+// when the user cancels.
+bool AskFolder(HWND owner, const char* title, std::string* folder);
+
 // The save dialog: *path is offered (a bare name in folder) and becomes the
 // chosen file; false when the user cancels.
 bool AskSavePath(HWND owner, const char* title, const std::string& folder,

@@ -133,6 +133,12 @@ std::string TenthsText(uint32_t tenths, char decimal_separator) {
   return text;
 }
 
+std::string ComputersReadText(size_t read, size_t wanted) {
+  if (wanted <= 1) return std::string();
+  const std::string text = ", počítačů: " + std::to_string(read);
+  return read == wanted ? text : text + " z " + std::to_string(wanted);
+}
+
 std::string HistoryLoadedText(uint32_t elapsed_ms, char decimal_separator) {
   uint32_t tenths = elapsed_ms / 100;
   const uint32_t rest = elapsed_ms % 100;

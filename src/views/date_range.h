@@ -95,6 +95,10 @@ extern const char kSearchingText[];       // "Hledám..."
 extern const char kReturningText[];       // "Moment..."
 // "Historie načtena za 1,2s": tenths of a second rounded half to even.
 std::string HistoryLoadedText(uint32_t elapsed_ms, char decimal_separator);
+// What follows it when other computers' data were loaded too: ", počítačů: 3"
+// when every folder was read, ", počítačů: 2 z 3" when one was not; nothing
+// for the own folder alone.
+std::string ComputersReadText(size_t read, size_t wanted);
 // Tenths of a second as the general number format writes them: "1,2", "2".
 std::string TenthsText(uint32_t tenths, char decimal_separator);
 

@@ -220,8 +220,20 @@ void SearchPanel::EnsureLoaded() {
 void SearchPanel::LoadHistory() {
   SetStatus(kLoadingHistoryText);
   const DWORD start = GetTickCount();
-  std::string error;
-  ::LoadHistory(&tracker_->HistoryDb(), tracker_->DataDir(), &error);
+  std::vector<std::string> folders = {tracker_->DataDir()};
+  for (const std::string& other : tracker_->OtherDataFolders()) folders.push_back(other);
+  // The own folder is missing until the first write: nothing to report, and
+  // this computer counts as read all the same.
+  size_t own_missing = 0;
+  FolderLoadNotes notes;
+  notes.unreadable = [&](const std::string& folder, const std::string& error) {
+    if (folder == folders.front()) {
+      own_missing = 1;
+      return;
+    }
+    AddEvent(2, "Nelze číst složku dat " + folder + " \r\nErrorMessage: " + error);
+  };
+  const size_t read = LoadDataFolders(&tracker_->HistoryDb(), folders, notes) + own_missing;
   DatePicker pickers[2] = {ReadPicker(0), ReadPicker(1)};
   ApplyHistoryLoad(tracker_->HistoryDb(), &pickers[0], &pickers[1]);
   WritePicker(0, pickers[0]);
@@ -230,7 +242,8 @@ void SearchPanel::LoadHistory() {
   EnableWindow(overview_, TRUE);
   ctl::SetText(search_, "Hledat");
   EnableWindow(search_, TRUE);
-  SetStatus(HistoryLoadedText(GetTickCount() - start, DecimalSeparator()));
+  SetStatus(HistoryLoadedText(GetTickCount() - start, DecimalSeparator()) +
+            ComputersReadText(read, folders.size()));
   ui::DropQueuedInput();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/controls_win32.h"
 #include "ui/control_layout_win32.h"
@@ -28,6 +29,7 @@ class SearchPanel : public Window {
     virtual CGlobal& ResultDb() = 0;
     virtual CSez& SessionList() = 0;
     virtual const std::string& DataDir() const = 0;
+    virtual std::vector<std::string> OtherDataFolders() const = 0;
     virtual void SetLiveUpdates(bool on) = 0;
   };
 

@@ -167,6 +167,7 @@ TEST(ConfigurationTest, RoundTripInFlushOrder) {
   out.statistics_editor = {30, 40, 500, 300};
   out.settings_dialog = {50, 60, 0, 0};
   out.minimum_logged_seconds = 120;
+  out.other_data_folders = {"\\\\pc2\\Tramo2\\", "D:\\Zaloha\\pc3"};
   std::string error;
   ASSERT_TRUE(WriteConfiguration(&ini, out, &error)) << error;
 
@@ -178,7 +179,8 @@ TEST(ConfigurationTest, RoundTripInFlushOrder) {
       "FormNastaveniOptions.MinimalniCas", "FormOptions.SpMinCas", "FormOptions.sloupec0",
       "FormOptions.sloupec1",     "FormOptions.sloupec2",      "FormOptions.sloupec3",
       "FormOptions.sloupec4",     "FormOptions.sloupec5",      "FormOptions.sortC",
-      "FormOptions.sortD"};
+      "FormOptions.sortD",        "DalsiPocitace.Pocet",       "DalsiPocitace.Slozka1",
+      "DalsiPocitace.Slozka2"};
   EXPECT_EQ(order, ini.written);
 
   Configuration in;
@@ -188,16 +190,30 @@ TEST(ConfigurationTest, RoundTripInFlushOrder) {
   Configuration expected = out;
   expected.start_count = 42;
   EXPECT_EQ(Fields(expected), Fields(in));
+  EXPECT_EQ(out.other_data_folders, in.other_data_folders);
 
   // Maximised: the last normal rectangle stays in the file.
   out.main_window = {0, 0, 1920, 1050};
   out.main_window_maximized = true;
+  out.other_data_folders.pop_back();  // a shorter list leaves no key behind
   ini.written.clear();
   ASSERT_TRUE(WriteConfiguration(&ini, out, &error)) << error;
-  EXPECT_EQ(order.size() - 4, ini.written.size());
+  EXPECT_EQ(order.size() - 5, ini.written.size());
   ReadMainOptions(&ini, kScreen, &in);
+  ReadOtherWindowOptions(&ini, kScreen, &in);
   EXPECT_EQ(10, in.main_window.left);
   EXPECT_EQ(800, in.main_window.width);
+  EXPECT_EQ(out.other_data_folders, in.other_data_folders);
+  EXPECT_EQ("", ini.ReadString("DalsiPocitace", "Slozka2", ""));
+}
+
+TEST(ConfigurationTest, OtherDataFoldersNeitherOwnNorTwice) {
+  const std::vector<std::string> listed = {"\\\\pc2\\data\\"};
+  const std::string own = "C:\\Users\\Jan\\AppData\\Roaming\\Tramo2\\";
+  EXPECT_TRUE(AcceptsOtherDataFolder(listed, own, "D:\\pc3"));
+  for (const char* taken : {"c:\\users\\jan\\appdata\\roaming\\tramo2", "\\\\PC2\\Data", ""}) {
+    EXPECT_FALSE(AcceptsOtherDataFolder(listed, own, taken)) << taken;
+  }
 }
 
 TEST(ConfigurationTest, WriteStopsAtFirstFailure) {

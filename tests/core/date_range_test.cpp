@@ -148,6 +148,9 @@ TEST(StatusTextTest, LoadTimeRoundsHalfToEven) {
   for (const Case& c : cases) {
     EXPECT_EQ(c.text, HistoryLoadedText(c.elapsed_ms, c.separator)) << c.elapsed_ms;
   }
+  EXPECT_EQ("", ComputersReadText(1, 1));
+  EXPECT_EQ(", počítačů: 3", ComputersReadText(3, 3));
+  EXPECT_EQ(", počítačů: 2 z 3", ComputersReadText(2, 3));
 }
 
 }  // namespace

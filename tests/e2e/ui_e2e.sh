@@ -604,6 +604,42 @@ group_history() {
   close_tramo
 }
 
+# --- two computers' data folders -------------------------------------------------------------
+
+# The rows a search shows, cells apart by one blank, in order of their text.
+window_rows() {
+  list_state || return 1
+  for ((i = 0; i < LIST[0]; i++)); do row_text "$i" && tr '|' ' ' <<<"$ROW"; done |
+    tr -s ' ' | sed 's/^ //; s/ $//' | sort
+}
+# "Načíst historii" reads the other computer's folder after this one's and
+# merges them as tramo2-stats does.
+sc_other_computer_search() {
+  menu Down Down
+  check "the load did not name two computers" status_starts "Historie načtena za "
+  check_now "the load did not read two computers: $STATUS_TEXT" \
+    eval '[[ $STATUS_TEXT == *", počítačů: 2" ]]'
+  retype TForm1 "$NAME" p00
+  click TForm1 "=Hledat"
+  check "the search did not end" searched
+  "$wine_run" "$stats" search --data "$(winpath data)" --data "$(winpath other)" --name p00 \
+    2>/dev/null | tr -d '\r' | tail -n +2 | tr -s ' ' | sed 's/^ //; s/ $//' | sort >expected.txt
+  window_rows >shown.txt
+  check_now "the window's rows differ from tramo2-stats: $(diff shown.txt expected.txt | head -5)" \
+    eval '[ -s shown.txt ] && cmp -s shown.txt expected.txt'
+}
+
+group_computers() {
+  rm -rf data other
+  python3 "$here/history_text.py" data 12 6
+  python3 "$here/history_text.py" other 20 4
+  tall_window
+  printf '[DalsiPocitace]\r\nPocet=1\r\nSlozka1=%s\r\n' "$(winpath other)" >>"$ini"
+  start_tramo M || return 1
+  run other_computer_search
+  close_tramo
+}
+
 # --- a load long enough to click into ---------------------------------------------------------
 
 # Input is handled in the order it came: once a later click has taken effect,
@@ -742,7 +778,7 @@ start_seconds=$SECONDS
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 start_helper
 retried=()
-for group in fresh history long_load modal hidden; do
+for group in fresh history computers long_load modal hidden; do
   group_start=$SECONDS
   before=("$passed" "$failed" "${#failed_names[@]}")
   "group_$group"

@@ -174,27 +174,12 @@ bool DataFolders(const Options& options, std::vector<std::string>* folders) {
 bool LoadDataFolders(const std::vector<std::string>& folders, CGlobal* history) {
   static PrintingEventSink sink;
   SetEventSink(&sink);
-  if (folders.size() == 1) sink.folder = folders.front();
-  std::vector<std::unique_ptr<CGlobal>> loaded;
-  for (const std::string& folder : folders) {
-    CGlobal* target = history;
-    if (folders.size() > 1) {
-      loaded.emplace_back(new CGlobal);
-      target = loaded.back().get();
-    }
-    sink.folder = folder;
-    std::string error;
-    if (!LoadHistory(target, WithSeparator(folder), &error)) {
-      Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
-      return false;
-    }
-  }
-  if (folders.size() > 1) {
-    std::vector<CGlobal*> sources;
-    for (const auto& one : loaded) sources.push_back(one.get());
-    history->MergeHistories(sources);
-  }
-  return true;
+  FolderLoadNotes notes;
+  notes.reading = [](const std::string& folder) { sink.folder = folder; };
+  notes.unreadable = [](const std::string& folder, const std::string& error) {
+    Fail(Message().Text("Nelze číst složku dat ").Name(folder).Text(": ").Name(error));
+  };
+  return ::LoadDataFolders(history, folders, notes) == folders.size();
 }
 
 void ReadRange(const Options& options, const CGlobal& history, DatePicker* start,

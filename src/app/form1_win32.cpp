@@ -46,10 +46,6 @@ constexpr int kMinimumHeight = 30;
 // the 64-bit one, where the handles are wider.
 constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 
-ScreenSize PrimaryScreen() {
-  return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 // The counters of a search and an overview over ten years and more: rows in
 // six digits, records in seven, tens of seconds. Digits are equally wide.
 std::vector<std::string> WidestCounterTexts() {
@@ -111,7 +107,7 @@ bool TForm1::FormCreate() {
   search_panel_ = std::make_unique<SearchPanel>(sources, &file_view_, status_bar_);
   if (!search_panel_->CreatePanel(hwnd(), kSearchPanelId)) return false;
   Configuration config;
-  tracker_->ReadMainOptions(PrimaryScreen(), &config);
+  tracker_->ReadMainOptions(ctl::WorkAreas(), &config);
   ApplyMainOptions(config);
   file_view_.Zobraz(1);
   file_view_.model().Clear();
@@ -160,7 +156,7 @@ void TForm1::DeferredInit() {
 
   Configuration config;
   config.settings_dialog = App().nastaveni->Placement();
-  tracker_->ReadOtherWindowOptions(PrimaryScreen(), &config);
+  tracker_->ReadOtherWindowOptions(ctl::WorkAreas(), &config);
   ApplyOtherWindowOptions(config);
 
   tracker_->DataFlush();
@@ -282,8 +278,9 @@ int TForm1::MinimumWindowWidth() const {
   RECT frame = {0, 0, MinimumClientWidth(StatusNeeds(), search_panel_->Width()), 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
-  // On a screen narrower than that the window still fits, cutting texts.
-  return std::min<int>(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+  // On a monitor narrower than that the window still fits, cutting texts.
+  const ScreenRect area = ctl::WorkAreaNear(hwnd());
+  return std::min<int>(frame.right - frame.left, area.right - area.left);
 }
 
 void TForm1::FormCanResize(WINDOWPOS* position) {

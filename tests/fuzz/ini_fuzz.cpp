@@ -14,7 +14,7 @@
 
 namespace {
 
-const ScreenSize kScreen = {1920, 1080};
+const std::vector<ScreenRect> kScreen = {{0, 0, 1920, 1080}};
 
 // Values to save, spread over their ranges by the input's bytes; positions
 // stay on the screen so that the screen check keeps them.

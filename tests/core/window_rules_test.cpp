@@ -235,12 +235,11 @@ TEST(WindowPlacement, KeptOnAnyMonitorElseMovedOntoTheNearest) {
     bool primary_only;
     int32_t left, top;
   } cases[] = {  // on the primary, left of it, above it, partly off; off, nearest the left one;
-                 // its monitor gone; larger than any area, off and showing
+                 // its monitor gone; larger than any area, off and showing; past 32 bits
       {{100, 100, 640, 450}, false, 100, 100},      {{-1000, 300, 640, 450}, false, -1000, 300},
       {{200, -800, 640, 450}, false, 200, -800},    {{-300, 1000, 640, 450}, false, -300, 1000},
       {{-2500, 300, 640, 450}, false, -1280, 300},  {{-1000, 300, 640, 450}, true, 0, 300},
       {{4000, 2000, 2500, 1200}, false, 0, 0},      {{-100, -50, 2500, 1200}, false, -100, -50},
-      // Sums beyond 32 bits must not wrap around.
       {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, true, 0, 0},
       {{INT_MIN, -10, -1, INT_MAX}, true, 0, -10},
   };

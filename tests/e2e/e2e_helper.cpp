@@ -44,7 +44,7 @@
 //                           CTRL may also be menubar, caption, minimize, maximize or close
 //   shot WIN FILE.png       the window's pixels as they are, without a forced repaint
 //   sent                    when the last key or button was sent: nanoseconds since 1970
-//   hotkey hold|release     Ctrl+Alt+Shift+F taken by this process, as by another program
+//   hotkey hold             Ctrl+Alt+Shift+F taken by this process, as by another program
 //   taskbar gone|back       the taskbar hidden from Shell_NotifyIcon (as before logon ends)
 #include <windows.h>
 #include <commctrl.h>
@@ -806,8 +806,7 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   const std::string how = argv[2];
-  if (command == "hotkey" && how == "hold") return RegisterHotKey(nullptr, 1, 7, 'F') ? 0 : 1;
-  if (command == "hotkey") return UnregisterHotKey(nullptr, 1) ? 0 : 1;
+  if (command == "hotkey") return RegisterHotKey(nullptr, 1, 7, 'F') ? 0 : 1;
   if (command == "taskbar") {
     // A window of this serving process holds it: Wine's FindWindow sees message-only ones.
     static HWND holder = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0);

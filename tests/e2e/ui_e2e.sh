@@ -696,7 +696,6 @@ group_late_shell() {
   E2E_WAIT=30 eventually ask taskbar gone || { echo "the taskbar could not be hidden" >&2; return 1; }
   start_tramo M || return 1
   run late_shell
-  ask hotkey release
   ask taskbar back
   close_tramo
 }

@@ -37,13 +37,16 @@ bool ReadBool(platform::IniFile* ini, const char* section, const std::string& ke
 
 // Size first: the screen check of the position needs the size in effect.
 void ReadPlacement(platform::IniFile* ini, const char* section, bool with_size,
-                   ScreenSize screen, WindowPlacement* window) {
+                   const std::vector<ScreenRect>& work_areas, WindowPlacement* window) {
   if (with_size) {
     window->width = ReadInteger(ini, section, "Width", 640);
     window->height = ReadInteger(ini, section, "Height", 450);
   }
-  window->left = ClampToScreen(ReadInteger(ini, section, "Left", 100), window->width, screen.width);
-  window->top = ClampToScreen(ReadInteger(ini, section, "Top", 100), window->height, screen.height);
+  // Both coordinates first: whether the window shows on a monitor needs both.
+  WindowPlacement stored = *window;
+  stored.left = ReadInteger(ini, section, "Left", 100);
+  stored.top = ReadInteger(ini, section, "Top", 100);
+  *window = KeepOnScreen(stored, work_areas);
 }
 
 // Runs a block of reads; an error ends it and keeps what was read.
@@ -137,9 +140,10 @@ int32_t ParseConfigInteger(const std::string& text, int32_t default_value) {
   return static_cast<int32_t>(signed_value);
 }
 
-void ReadMainOptions(platform::IniFile* ini, ScreenSize screen, Configuration* config) {
+void ReadMainOptions(platform::IniFile* ini, const std::vector<ScreenRect>& work_areas,
+                     Configuration* config) {
   Guarded([&] {
-    ReadPlacement(ini, kFormOptions, true, screen, &config->main_window);
+    ReadPlacement(ini, kFormOptions, true, work_areas, &config->main_window);
     config->start_count = ReadInteger(ini, kFormOptions, "Spusteni", 0);
     for (int i = 0; i < kListColumnCount; ++i) {
       config->column_widths[i] = ReadInteger(ini, kFormOptions, ColumnKey(i), 100);
@@ -152,10 +156,11 @@ void ReadMainOptions(platform::IniFile* ini, ScreenSize screen, Configuration* c
   });
 }
 
-void ReadOtherWindowOptions(platform::IniFile* ini, ScreenSize screen, Configuration* config) {
+void ReadOtherWindowOptions(platform::IniFile* ini, const std::vector<ScreenRect>& work_areas,
+                            Configuration* config) {
   Guarded([&] {
-    ReadPlacement(ini, kForm2Options, true, screen, &config->statistics_editor);
-    ReadPlacement(ini, kSettingsOptions, false, screen, &config->settings_dialog);
+    ReadPlacement(ini, kForm2Options, true, work_areas, &config->statistics_editor);
+    ReadPlacement(ini, kSettingsOptions, false, work_areas, &config->settings_dialog);
     config->minimum_logged_seconds = ReadInteger(ini, kSettingsOptions, "MinimalniCas", 60);
     const int32_t count = ReadInteger(ini, kOtherComputers, "Pocet", 0);
     config->other_data_folders.clear();

@@ -44,12 +44,6 @@ struct Configuration {
 bool AcceptsOtherDataFolder(const std::vector<std::string>& listed,
                             const std::string& own_data_dir, const std::string& folder);
 
-// Size of the primary screen in pixels.
-struct ScreenSize {
-  int32_t width;
-  int32_t height;
-};
-
 // An integer as the configuration reads it: optional sign, then decimal
 // digits, or hexadecimal after "0x" or "$" (up to 8 digits, the 32-bit
 // pattern); surrounding blanks are allowed. Anything else, or a value out of
@@ -62,13 +56,15 @@ int32_t ParseConfigInteger(const std::string& text, int32_t default_value);
 // in that order; an error (an exception from the file object) ends the
 // reading silently, keeping what was read and leaving the rest of *config as
 // the caller had it.
-void ReadMainOptions(platform::IniFile* ini, ScreenSize screen, Configuration* config);
+void ReadMainOptions(platform::IniFile* ini, const std::vector<ScreenRect>& work_areas,
+                     Configuration* config);
 
 // The keys read at the deferred start, with the same guard: "Form2Options"
 // size and position, "FormNastaveniOptions" position (checked against the
 // dialog's width and height already in *config), "MinimalniCas" and the
 // other computers' data folders.
-void ReadOtherWindowOptions(platform::IniFile* ini, ScreenSize screen, Configuration* config);
+void ReadOtherWindowOptions(platform::IniFile* ini, const std::vector<ScreenRect>& work_areas,
+                            Configuration* config);
 
 // Writes every key in the order of a flush ("Spusteni" as start_count + 1;
 // the main window's position and size unless it is maximised; ...) and then

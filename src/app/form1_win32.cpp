@@ -12,6 +12,7 @@
 #include "monitor/process_path.h"
 #include "monitor/window_title.h"
 #include "platform/file.h"
+#include "platform/error_text_win32.h"
 #include "platform/system.h"
 #include "support/datetime.h"
 #include "support/events.h"
@@ -48,9 +49,17 @@ constexpr int kMinimumHeight = 30;
 // the 64-bit one, where the handles are wider.
 constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 
-ScreenSize PrimaryScreen() {
-  return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
+// Not in MinGW's headers for Windows XP; Windows Vista and earlier ignore it.
+#ifndef MOD_NOREPEAT
+#define MOD_NOREPEAT 0x4000
+#endif
+
+// A taskbar that is not there yet (at logon) or too busy to answer refuses
+// the icon: it is tried again every 5 s for 5 minutes, by which time a slow
+// logon is over; a taskbar that comes later announces itself (TaskbarCreated).
+constexpr UINT_PTR kTimerTray = 3;
+constexpr UINT kTrayRetryMs = 5000;
+constexpr int kTrayRetries = 60;
 
 // The counters of a search and an overview over ten years and more: rows in
 // six digits, records in seven, tens of seconds. Digits are equally wide.
@@ -114,12 +123,18 @@ bool TForm1::FormCreate() {
   search_panel_ = std::make_unique<SearchPanel>(sources, &file_view_, status_bar_);
   if (!search_panel_->CreatePanel(hwnd(), kSearchPanelId)) return false;
   Configuration config;
-  tracker_->ReadMainOptions(PrimaryScreen(), &config);
+  tracker_->ReadMainOptions(ctl::WorkAreas(), &config);
   ApplyMainOptions(config);
   file_view_.Zobraz(1);
   file_view_.model().Clear();
   file_view_.Reload();
   taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+  // An elevated copy would not hear the broadcast of an unelevated taskbar
+  // (Windows Vista and later; the function is missing before).
+  using MessageFilter = BOOL(WINAPI*)(UINT, DWORD);
+  const auto allow = reinterpret_cast<MessageFilter>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter")));
+  if (allow != nullptr && taskbar_created_ != 0) allow(taskbar_created_, 1 /* MSGFLT_ADD */);
   PostMessageA(hwnd(), WM_DEFERRED_INIT, 0, 0);
   return true;
 }
@@ -159,12 +174,21 @@ void TForm1::DeferredInit() {
   if (!NoTrayIcon(App().args)) App().nastaveni->SetCheckIcon(true);
 
   hotkey_atom_ = GlobalAddAtomA("Tramo2Shortcut");
-  // Another program may hold the combination: then there is no hotkey.
-  RegisterHotKey(hwnd(), hotkey_atom_, MOD_ALT | MOD_CONTROL | MOD_SHIFT, 0x46);
+  // Held keys would toggle the window at every repeat; a system that refused
+  // the flag gets the hotkey without it. Another program may hold the
+  // combination: then the program runs without the hotkey, and the user
+  // should know why.
+  const UINT keys = MOD_ALT | MOD_CONTROL | MOD_SHIFT;
+  if (!RegisterHotKey(hwnd(), hotkey_atom_, keys | MOD_NOREPEAT, 0x46) &&
+      (GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ||
+       !RegisterHotKey(hwnd(), hotkey_atom_, keys, 0x46))) {
+    AddEvent(2, "Klávesovou zkratku Ctrl+Alt+Shift+F nelze zaregistrovat (používá ji jiný "
+                "program?) \r\nErrorMessage: " + platform::ErrorText(GetLastError()));
+  }
 
   Configuration config;
   config.settings_dialog = App().nastaveni->Placement();
-  tracker_->ReadOtherWindowOptions(PrimaryScreen(), &config);
+  tracker_->ReadOtherWindowOptions(ctl::WorkAreas(), &config);
   ApplyOtherWindowOptions(config);
 
   tracker_->DataFlush();
@@ -207,14 +231,34 @@ void TForm1::ContextMenu(int x, int y) {
 }
 
 void TForm1::ShowTrayIcon(bool show) {
-  if (show == tray_icon_shown_) return;
+  tray_icon_wanted_ = show;
+  tray_retries_left_ = kTrayRetries;
   if (show) {
-    tray_icon_shown_ = Shell_NotifyIconA(NIM_ADD, &tray_icon_data_) != FALSE;
-    if (!tray_icon_shown_) AddEvent(1, "Shell_NotifyIcon NIM_ADD");
-  } else {
-    Shell_NotifyIconA(NIM_DELETE, &tray_icon_data_);
-    tray_icon_shown_ = false;
+    AddTrayIcon();
+    return;
   }
+  KillTimer(hwnd(), kTimerTray);
+  if (tray_icon_shown_) Shell_NotifyIconA(NIM_DELETE, &tray_icon_data_);
+  tray_icon_shown_ = false;
+}
+
+void TForm1::AddTrayIcon() {
+  if (!tray_icon_wanted_ || tray_icon_shown_) return;
+  SetLastError(0);
+  // An add that timed out may still have been done by a busy taskbar.
+  tray_icon_shown_ = Shell_NotifyIconA(NIM_ADD, &tray_icon_data_) != FALSE ||
+                     Shell_NotifyIconA(NIM_MODIFY, &tray_icon_data_) != FALSE;
+  const DWORD error = GetLastError();
+  if (!tray_icon_shown_ && tray_retries_left_-- > 0) {
+    SetTimer(hwnd(), kTimerTray, kTrayRetryMs, nullptr);
+    return;
+  }
+  KillTimer(hwnd(), kTimerTray);
+  if (tray_icon_shown_) return;
+  // The taskbar often sets no error of its own.
+  const std::string text = "Ikonu v tray nelze přidat (hlavní panel neodpovídá?), přidá se po "
+                           "jeho spuštění.";
+  AddEvent(1, error != 0 ? text + " \r\nErrorMessage: " + platform::ErrorText(error) : text);
 }
 
 void TForm1::Toggle() {
@@ -281,8 +325,9 @@ int TForm1::MinimumWindowWidth() const {
   RECT frame = {0, 0, MinimumClientWidth(StatusNeeds(), search_panel_->Width()), 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
-  // On a screen narrower than that the window still fits, cutting texts.
-  return std::min<int>(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+  // On a monitor narrower than that the window still fits, cutting texts.
+  const ScreenRect area = ctl::WorkAreaNear(hwnd());
+  return std::min<int>(frame.right - frame.left, area.right - area.left);
 }
 
 void TForm1::FormCanResize(WINDOWPOS* position) {
@@ -431,11 +476,10 @@ void TForm1::LiveRecordChanged(ActivityRecord* record) {
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == taskbar_created_ && taskbar_created_ != 0) {
-    // Explorer restarted: its tray forgot our icon.
-    if (tray_icon_shown_) {
-      tray_icon_shown_ = false;
-      ShowTrayIcon(true);
-    }
+    // A taskbar started, late at logon or again after a crash: it knows no
+    // icon, also none that failed before.
+    tray_icon_shown_ = false;
+    if (tray_icon_wanted_) ShowTrayIcon(true);
     return 0;
   }
   switch (message) {
@@ -447,6 +491,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kTimer1) Timer1Timer();
       if (wparam == kTimerFlush) tracker_->TimerFlushTimer();
+      if (wparam == kTimerTray) AddTrayIcon();
       return 0;
     case WM_SIZE:
       FormResize();

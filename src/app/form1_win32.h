@@ -32,7 +32,8 @@ class TForm1 : public Window,
   bool CreateForm();
   const char* ClassName() const override { return "TForm1"; }
 
-  // Adds or removes the tray icon (the settings dialog's CheckIcon).
+  // Adds or removes the tray icon (the settings dialog's CheckIcon); an icon
+  // the taskbar refuses is tried again for a while.
   void ShowTrayIcon(bool show);
   // Hides a visible window; shows, restores and brings forward a hidden one.
   void Toggle();
@@ -66,6 +67,7 @@ class TForm1 : public Window,
   void OnCommand(int id);
   void ShowHelp();
   void ShowEventNotice();
+  void AddTrayIcon();
   void SetStatusBold(bool bold);
 
   // TrackerHost
@@ -102,7 +104,9 @@ class TForm1 : public Window,
   HMENU popup_overview_ = nullptr;
   HFONT bold_font_ = nullptr;
   NOTIFYICONDATAA tray_icon_data_ = {};
+  bool tray_icon_wanted_ = false;
   bool tray_icon_shown_ = false;
+  int tray_retries_left_ = 0;
   ATOM hotkey_atom_ = 0;
   UINT taskbar_created_ = 0;
   bool deferred_done_ = false;

@@ -37,15 +37,15 @@ Tracker::Tracker(const TrackerPaths& paths, TrackerHost* host)
 
 Tracker::~Tracker() = default;
 
-void Tracker::ReadMainOptions(ScreenSize screen, Configuration* config) {
+void Tracker::ReadMainOptions(const std::vector<ScreenRect>& work_areas, Configuration* config) {
   if (ini_ == nullptr) return;
-  ::ReadMainOptions(ini_.get(), screen, config);
+  ::ReadMainOptions(ini_.get(), work_areas, config);
   start_count_ = config->start_count;
 }
 
-void Tracker::ReadOtherWindowOptions(ScreenSize screen, Configuration* config) {
+void Tracker::ReadOtherWindowOptions(const std::vector<ScreenRect>& work_areas, Configuration* config) {
   if (ini_ == nullptr) return;
-  ::ReadOtherWindowOptions(ini_.get(), screen, config);
+  ::ReadOtherWindowOptions(ini_.get(), work_areas, config);
 }
 
 bool Tracker::Tick(uintptr_t window, const std::string& window_title) {

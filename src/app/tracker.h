@@ -69,8 +69,8 @@ class Tracker : private SamplerHooks {
 
   // Configuration reads of the window's creation and of the deferred start
   // (see configuration.h). The first also keeps "Spusteni" as StartCount.
-  void ReadMainOptions(ScreenSize screen, Configuration* config);
-  void ReadOtherWindowOptions(ScreenSize screen, Configuration* config);
+  void ReadMainOptions(const std::vector<ScreenRect>& work_areas, Configuration* config);
+  void ReadOtherWindowOptions(const std::vector<ScreenRect>& work_areas, Configuration* config);
 
   // Timer1Timer after the window has read the foreground window and its
   // title. False (and nothing happens) once the tracker is closed.

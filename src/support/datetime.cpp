@@ -262,9 +262,3 @@ int32_t NextFlushDelay(double now) {
 }
 
 bool IsNearZero(double value) { return std::fabs(value) < 1e-26; }
-
-int32_t ClampToScreen(int32_t position, int32_t size, int32_t screen_size) {
-  if (static_cast<int64_t>(position) + size < 0) return 0;
-  if (position > screen_size) return 0;
-  return position;
-}

@@ -96,9 +96,4 @@ int32_t NextFlushDelay(double now);
 // True when |value| < 1e-26: a stored date-time that was never set.
 bool IsNearZero(double value);
 
-// 0 when the window would lie wholly off the screen's start
-// (position + size < 0) or starts beyond the screen (position >
-// screen_size); otherwise position. Computed without 32-bit overflow.
-int32_t ClampToScreen(int32_t position, int32_t size, int32_t screen_size);
-
 #endif  // TRAMO_SUPPORT_DATETIME_H_

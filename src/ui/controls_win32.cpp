@@ -120,12 +120,9 @@ bool AskSavePath(HWND owner, const char* title, const std::string& folder,
 }
 
 void CenterOnScreen(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const WindowPlacement now = PlacementOf(window);
+  const WindowPlacement centred = CentreIn(WorkAreaNear(window), now.width, now.height);
+  SetWindowPos(window, nullptr, centred.left, centred.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 }  // namespace ctl

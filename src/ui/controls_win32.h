@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/window_placement.h"
 
@@ -87,7 +88,14 @@ inline WindowPlacement PlacementOf(HWND window) {
   return WindowPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// Centres a window on the primary screen.
+// The work areas of all monitors, the primary's first; the primary screen
+// alone when the system lists none.
+std::vector<ScreenRect> WorkAreas();
+
+// The work area of the monitor the window is on (the nearest one).
+ScreenRect WorkAreaNear(HWND window);
+
+// Centres a window in WorkAreaNear(window).
 void CenterOnScreen(HWND window);
 
 }  // namespace ctl

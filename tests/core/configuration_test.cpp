@@ -17,7 +17,7 @@ namespace {
 using testutil::TempFolder;
 using testutil::WriteFileBytes;
 
-const ScreenSize kScreen = {1920, 1080};
+const std::vector<ScreenRect> kScreen = {{0, 0, 1920, 1080}};
 
 // Records the keys written, fails the Nth write, throws at the Nth read.
 class ScriptedIni : public platform::IniFile {

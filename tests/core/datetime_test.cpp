@@ -264,23 +264,4 @@ TEST(DateTimeTest, IsNearZero) {
   EXPECT_FALSE(IsNearZero(std::nan("")));
 }
 
-TEST(DateTimeTest, ClampToScreen) {
-  const int32_t kMax = std::numeric_limits<int32_t>::max();
-  const int32_t kMin = std::numeric_limits<int32_t>::min();
-  struct Case {
-    int32_t position, size, screen, result;
-  } cases[] = {
-      {-500, 400, 1920, 0},   {-300, 400, 1920, -300}, {2000, 400, 1920, 0},
-      {1920, 400, 1920, 1920}, {-400, 400, 1920, -400}, {0, 0, 0, 0},
-      {100, 400, 1920, 100},
-      // Sums beyond 32 bits must not wrap around.
-      {-10, kMax, 1920, -10}, {kMin, -1, 1920, 0}, {kMin, kMax, 1920, 0},
-      {kMax, kMax, kMax, kMax},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.result, ClampToScreen(c.position, c.size, c.screen))
-        << c.position << " " << c.size << " " << c.screen;
-  }
-}
-
 }  // namespace

@@ -155,7 +155,7 @@ struct Day {
       tracker.AttachCapture(&capture);
       Configuration config;
       faults->SetPhase("configuration read" + name);
-      tracker.ReadMainOptions(ScreenSize{1280, 1024}, &config);
+      tracker.ReadMainOptions({{0, 0, 1280, 1024}}, &config);
       faults->SetPhase("start flush" + name);
       tracker.DataFlush();
       for (int hour = 8; run == 0 && hour < 10; ++hour) {

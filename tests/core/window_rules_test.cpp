@@ -14,6 +14,7 @@
 #include "support/datetime.h"
 #include "ui/layout.h"
 #include "ui/spin_value.h"
+#include "ui/window_placement.h"
 #include "views/list_focus.h"
 #include "views/list_header.h"
 #include "views/list_model.h"
@@ -223,6 +224,34 @@ TEST(SortArrow, UpForAscendingOrders) {
     EXPECT_EQ(up_in_normal_order[column], SortArrowUp(column, 0)) << int(column);
     EXPECT_EQ(!up_in_normal_order[column], SortArrowUp(column, 1)) << int(column);
   }
+}
+
+// Work areas: the primary above its taskbar, one monitor left of it, one above.
+const std::vector<ScreenRect> kMonitors = {
+    {0, 0, 1920, 1040}, {-1280, -100, 0, 924}, {0, -1080, 1920, -40}};
+
+TEST(WindowPlacement, KeptOnAnyMonitorElseMovedOntoTheNearest) {
+  const struct {
+    WindowPlacement stored;
+    bool primary_only;
+    int32_t left, top;
+  } cases[] = {  // on the primary, left of it, above it, partly off; off, nearest the left one;
+                 // its monitor gone; larger than any area, off and showing; past 32 bits
+      {{100, 100, 640, 450}, false, 100, 100},      {{-1000, 300, 640, 450}, false, -1000, 300},
+      {{200, -800, 640, 450}, false, 200, -800},    {{-300, 1000, 640, 450}, false, -300, 1000},
+      {{-2500, 300, 640, 450}, false, -1280, 300},  {{-1000, 300, 640, 450}, true, 0, 300},
+      {{4000, 2000, 2500, 1200}, false, 0, 0},      {{-100, -50, 2500, 1200}, false, -100, -50},
+      {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, true, 0, 0},
+      {{INT_MIN, -10, -1, INT_MAX}, true, 0, -10},
+  };
+  for (const auto& c : cases) {
+    const WindowPlacement placed = KeepOnScreen(
+        c.stored, c.primary_only ? std::vector<ScreenRect>{kMonitors[0]} : kMonitors);
+    EXPECT_EQ(c.left, placed.left) << c.stored.left << "," << c.stored.top;
+    EXPECT_EQ(c.top, placed.top) << c.stored.left << "," << c.stored.top;
+  }
+  EXPECT_EQ(-960, CentreIn(kMonitors[1], 640, 450).left);
+  EXPECT_EQ(-100, CentreIn(kMonitors[1], 2000, 1200).top);  // the caption stays on screen
 }
 
 }  // namespace

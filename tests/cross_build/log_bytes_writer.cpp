@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
   details.SetText(details.text() + "\r\n0,účetnictví");
   if (!details.Save(data_dir + kDetailListFileName)) return 1;
   Configuration config;
-  tracker.ReadMainOptions(ScreenSize{1920, 1080}, &config);
-  tracker.ReadOtherWindowOptions(ScreenSize{1920, 1080}, &config);
+  tracker.ReadMainOptions({{0, 0, 1920, 1080}}, &config);
+  tracker.ReadOtherWindowOptions({{0, 0, 1920, 1080}}, &config);
   tracker.DataFlush();
 
   const char* const kSamples[][2] = {

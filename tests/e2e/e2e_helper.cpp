@@ -45,6 +45,8 @@
 //                           CTRL may also be menubar, caption, minimize, maximize or close
 //   shot WIN FILE.png       the window's pixels as they are, without a forced repaint
 //   sent                    when the last key or button was sent: nanoseconds since 1970
+//   hotkey hold             Ctrl+Alt+Shift+F taken by this process, as by another program
+//   taskbar gone|back       the taskbar hidden from Shell_NotifyIcon (as before logon ends)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -809,6 +811,16 @@ int Run(const std::vector<std::string>& args) {
     Out(text);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return 0;
+  }
+  const std::string how = argv[2];
+  if (command == "hotkey") return RegisterHotKey(nullptr, 1, 7, 'F') ? 0 : 1;
+  if (command == "taskbar") {
+    // A window of this serving process holds it: Wine's FindWindow sees message-only ones.
+    static HWND holder = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0);
+    const bool gone = how == "gone";
+    HWND taskbar = FindWindowExA(gone ? nullptr : holder, nullptr, "Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr || !SetParent(taskbar, gone ? holder : GetDesktopWindow())) return 1;
+    return (FindWindowA("Shell_TrayWnd", nullptr) == nullptr) == gone ? 0 : 1;
   }
   HWND window = FindTop(argv[2]);
   if (window == nullptr && g_find_wait_ms > 0) window = WaitFor(argv[2], nullptr, g_find_wait_ms);

@@ -14,7 +14,7 @@
 
 namespace {
 
-const ScreenSize kScreen = {1920, 1080};
+const std::vector<ScreenRect> kScreen = {{0, 0, 1920, 1080}};
 
 // Values to save, spread over their ranges by the input's bytes; positions
 // stay on the screen so that the screen check keeps them.
@@ -29,7 +29,7 @@ Configuration ValuesFrom(const uint8_t* data, size_t size) {
   const auto on_screen = [&](int32_t screen) {
     return static_cast<int32_t>(static_cast<uint32_t>(next()) % static_cast<uint32_t>(screen));
   };
-  c.main_window = {on_screen(kScreen.width), on_screen(kScreen.height), next(), next()};
+  c.main_window = {on_screen(kScreen[0].right), on_screen(kScreen[0].bottom), next(), next()};
   c.main_window.width = c.main_window.width & 0x7FFFFFFF;
   c.main_window.height = c.main_window.height & 0x7FFFFFFF;
   c.start_count = next() & 0x3FFFFFFF;
@@ -38,8 +38,8 @@ Configuration ValuesFrom(const uint8_t* data, size_t size) {
   c.sort_direction = static_cast<uint8_t>(next());
   c.search_titles = next() & 1;
   c.search_minimum_seconds = next();
-  c.statistics_editor = {on_screen(kScreen.width), on_screen(kScreen.height), 640, 450};
-  c.settings_dialog = {on_screen(kScreen.width), on_screen(kScreen.height), 0, 0};
+  c.statistics_editor = {on_screen(kScreen[0].right), on_screen(kScreen[0].bottom), 640, 450};
+  c.settings_dialog = {on_screen(kScreen[0].right), on_screen(kScreen[0].bottom), 0, 0};
   c.minimum_logged_seconds = next();
   return c;
 }

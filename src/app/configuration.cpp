@@ -83,16 +83,15 @@ class KeyWriter {
       Integer(section, "Height", window.height);
     }
   }
-  // The list as "Pocet" and numbered keys; keys a longer list left go.
+  // The list as "Pocet" and numbered keys. The key after the last goes, so
+  // that a folder removed since the last flush leaves nothing behind (one
+  // left by several removals is past "Pocet" and never read).
   void Folders(const char* section, const std::vector<std::string>& folders) {
     Integer(section, "Pocet", static_cast<int64_t>(folders.size()));
     for (size_t i = 0; i < folders.size() && ok_; ++i) {
       ok_ = ini_->WriteString(section, FolderKey(i), folders[i], error_);
     }
-    for (size_t i = folders.size(); ok_ && !ini_->ReadString(section, FolderKey(i), "").empty();
-         ++i) {
-      ok_ = ini_->DeleteKey(section, FolderKey(i), error_);
-    }
+    if (ok_) ok_ = ini_->DeleteKey(section, FolderKey(folders.size()), error_);
   }
   void Flush() {
     if (ok_) ok_ = ini_->Flush(error_);

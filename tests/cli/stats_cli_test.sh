@@ -29,9 +29,16 @@ fail() {
 }
 
 # Runs the program with stdout in "out", stderr in "err" and the exit code in rc.
+# The program explains every failure; a failure without a word is Wine's
+# start giving up on a loaded machine (its messages are off), tried once more.
 run() {
   "${runner[@]}" "$program" "$@" >out 2>err
   rc=$?
+  if [ "$rc" -ne 0 ] && [ ${#runner[@]} -gt 0 ] && [ ! -s out ] && [ ! -s err ]; then
+    echo "  (no output and exit code $rc from Wine: running it once more)" >&2
+    "${runner[@]}" "$program" "$@" >out 2>err
+    rc=$?
+  fi
 }
 
 # A text printed for people, as UTF-8 without CRs.

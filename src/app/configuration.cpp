@@ -161,6 +161,8 @@ void ReadOtherWindowOptions(platform::IniFile* ini, const std::vector<ScreenRect
     ReadPlacement(ini, kForm2Options, true, work_areas, &config->statistics_editor);
     ReadPlacement(ini, kSettingsOptions, false, work_areas, &config->settings_dialog);
     config->minimum_logged_seconds = ReadInteger(ini, kSettingsOptions, "MinimalniCas", 60);
+    config->away_enabled = ReadBool(ini, kSettingsOptions, "Necinnost", false);
+    config->away_minutes = ReadInteger(ini, kSettingsOptions, "NecinnostMinut", 5);
     const int32_t count = ReadInteger(ini, kOtherComputers, "Pocet", 0);
     config->other_data_folders.clear();
     for (int32_t i = 0; i < std::min(count, kMostOtherComputers); ++i) {
@@ -182,6 +184,8 @@ bool WriteConfiguration(platform::IniFile* ini, const Configuration& config, std
     write.Integer(kFormOptions, "ChTitulek", config.search_titles ? 1 : 0);
     write.Placement(kSettingsOptions, config.settings_dialog, false);
     write.Integer(kSettingsOptions, "MinimalniCas", config.minimum_logged_seconds);
+    write.Integer(kSettingsOptions, "Necinnost", config.away_enabled ? 1 : 0);
+    write.Integer(kSettingsOptions, "NecinnostMinut", config.away_minutes);
     write.Integer(kFormOptions, "SpMinCas", config.search_minimum_seconds);
     for (int i = 0; i < kListColumnCount; ++i) {
       write.Integer(kFormOptions, ColumnKey(i), config.column_widths[i]);

@@ -33,6 +33,8 @@ struct Configuration {
   // are the dialog's own, used by the screen check
   WindowPlacement settings_dialog{100, 100, 0, 0};
   int32_t minimum_logged_seconds = 60;  // "MinimalniCas"
+  bool away_enabled = false;            // "Necinnost": time away counts apart
+  int32_t away_minutes = 5;             // "NecinnostMinut", 1-120
   // "DalsiPocitace" ("Pocet", "Slozka1".."SlozkaN"): other computers' data
   // folders, which "Načíst historii" reads after the own one
   std::vector<std::string> other_data_folders;

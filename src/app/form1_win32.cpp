@@ -154,6 +154,7 @@ void TForm1::ApplyOtherWindowOptions(const Configuration& config) {
   App().nastaveni->SetPosition(config.settings_dialog.left, config.settings_dialog.top);
   App().nastaveni->SetMinimalniCas(config.minimum_logged_seconds);
   App().nastaveni->SetOtherDataFolders(config.other_data_folders);
+  App().nastaveni->SetAway(config.away_enabled, config.away_minutes);
 }
 
 void TForm1::DeferredInit() {
@@ -173,6 +174,7 @@ void TForm1::DeferredInit() {
   lstrcpynA(tray_icon_data_.szTip, "Tramo2", 64);
   if (!NoTrayIcon(App().args)) App().nastaveni->SetCheckIcon(true);
 
+  away_.Start(hwnd());
   hotkey_atom_ = GlobalAddAtomA("Tramo2Shortcut");
   // Held keys would toggle the window at every repeat; a system that refused
   // the flag gets the hotkey without it. Another program may hold the
@@ -202,7 +204,8 @@ void TForm1::DeferredInit() {
 
 void TForm1::Timer1Timer() {
   const uintptr_t foreground = reinterpret_cast<uintptr_t>(GetForegroundWindow());
-  if (!tracker_->Tick(foreground, ReadWindowTitle(foreground))) {
+  const bool away = away_.IsAwayNow(App().nastaveni->Away());
+  if (!tracker_->Tick(foreground, away ? std::string() : ReadWindowTitle(foreground), away)) {
     return;
   }
   if (capture_ != nullptr && capture_->HasNewEvent()) ShowEventNotice();
@@ -405,6 +408,7 @@ void TForm1::CloseSequence() {
 void TForm1::FormDestroy() {
   ShowTrayIcon(false);
   UnregisterHotKey(hwnd(), hotkey_atom_);
+  away_.Stop(hwnd());
   PostQuitMessage(0);
 }
 
@@ -448,6 +452,8 @@ void TForm1::CollectConfiguration(Configuration* config) {
   config->settings_dialog = App().nastaveni->Placement();
   config->minimum_logged_seconds = App().nastaveni->MinimalniCas();
   config->other_data_folders = App().nastaveni->OtherDataFolders();
+  config->away_enabled = App().nastaveni->AwayTicked();
+  config->away_minutes = App().nastaveni->AwayMinutes();
 }
 
 std::vector<std::string> TForm1::OtherDataFolders() const {
@@ -532,6 +538,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOW_RUNNING_COPY:
       if (!IsWindowVisible(hwnd())) Toggle();
       SetForegroundWindow(hwnd());
+      return 0;
+    case WM_WTSSESSION_CHANGE:
+      away_.OnSessionChange(wparam);
       return 0;
     case WM_TIMECHANGE:
       Default(message, wparam, lparam);

@@ -9,6 +9,7 @@
 
 #include "app/configuration.h"
 #include "app/tracker.h"
+#include "monitor/away_win32.h"
 #include "ui/layout.h"
 #include "ui/window_win32.h"
 #include "support/excep_capture.h"
@@ -108,6 +109,7 @@ class TForm1 : public Window,
   bool tray_icon_shown_ = false;
   int tray_retries_left_ = 0;
   ATOM hotkey_atom_ = 0;
+  AwayWatch away_;
   UINT taskbar_created_ = 0;
   bool deferred_done_ = false;
   bool timers_enabled_ = false;

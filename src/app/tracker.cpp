@@ -48,9 +48,9 @@ void Tracker::ReadOtherWindowOptions(const std::vector<ScreenRect>& work_areas, 
   ::ReadOtherWindowOptions(ini_.get(), work_areas, config);
 }
 
-bool Tracker::Tick(uintptr_t window, const std::string& window_title) {
+bool Tracker::Tick(uintptr_t window, const std::string& window_title, bool away) {
   if (closed()) return false;
-  sampler_.Tick(window, window_title);
+  sampler_.Tick(window, window_title, away);
   return true;
 }
 

@@ -74,7 +74,7 @@ class Tracker : private SamplerHooks {
 
   // Timer1Timer after the window has read the foreground window and its
   // title. False (and nothing happens) once the tracker is closed.
-  bool Tick(uintptr_t window, const std::string& window_title);
+  bool Tick(uintptr_t window, const std::string& window_title, bool away = false);
   // Attributes one sample (see Sampler::Vyhodnot); ignored once closed.
   void Vyhodnot(const std::string& path, const std::string& title);
 

@@ -8,6 +8,7 @@
 const char kUntitledTitle[] = "[bez titulku]";
 const char kNoWindowTitle[] = "[system ;]";
 const char kNoWindowPath[] = "[system;]";
+const char kAwayPath[] = "[necinnost;]";
 
 namespace {
 
@@ -30,6 +31,11 @@ SampleTexts TickTexts(uintptr_t window, const std::string& window_path,
   return texts;
 }
 
+bool IsAway(const AwayRule& rule, uint64_t idle_ms, bool locked) {
+  if (rule.minutes == 0) return false;
+  return locked || idle_ms >= uint64_t{rule.minutes} * 60000;
+}
+
 uint64_t ElapsedTenths(double from, double to) {
   // Both readings come from a millisecond clock: counting each in whole
   // milliseconds first keeps the float representation from losing one.
@@ -41,7 +47,12 @@ uint64_t ElapsedTenths(double from, double to) {
 Sampler::Sampler(CSez* pending, CSez* session, SamplerHooks* hooks, uint32_t interval_ms)
     : pending_(pending), session_(session), hooks_(hooks), interval_ms_(interval_ms) {}
 
-void Sampler::Tick(uintptr_t window, const std::string& window_title) {
+void Sampler::Tick(uintptr_t window, const std::string& window_title, bool away) {
+  // Entering and leaving count as switches: the path changes.
+  if (away) {
+    Vyhodnot(kAwayPath, std::string());
+    return;
+  }
   // The lookup enumerates processes: only a new foreground window pays for it.
   if (window != last_window_) {
     last_window_ = window;
@@ -71,7 +82,8 @@ void Sampler::Vyhodnot(const std::string& path, const std::string& title) {
   }
   last_sample_time_ = now;
 
-  const std::string& kept_title = hooks_->ZaznamenatPodrobne(path) ? title : std::string();
+  const std::string& kept_title =
+      !title.empty() && hooks_->ZaznamenatPodrobne(path) ? title : std::string();
   const uint32_t t = static_cast<uint32_t>(tenths);
   Attribute(pending_, path, kept_title, t, false);
   Attribute(session_, path, kept_title, t, live_updates_);

@@ -13,6 +13,7 @@ constexpr uint32_t kSampleIntervalMs = 500;
 extern const char kUntitledTitle[];     // "[bez titulku]"
 extern const char kNoWindowTitle[];     // "[system ;]"
 extern const char kNoWindowPath[];      // "[system;]"
+extern const char kAwayPath[];          // "[necinnost;]": time nobody worked
 constexpr size_t kMaxTitleLength = 254;  // what a 256-byte read with count 255 keeps
 
 struct SampleTexts {
@@ -25,6 +26,14 @@ struct SampleTexts {
 // window at all (handle 0) the title "[system ;]" and path "[system;]".
 SampleTexts TickTexts(uintptr_t window, const std::string& window_path,
                       const std::string& window_title);
+
+// "Nepočítat čas bez práce s klávesnicí a myší po N minutách": off when
+// minutes is 0. Time counts as away once the last keyboard or mouse input is
+// minutes old, and while the workstation is locked or no desktop takes input.
+struct AwayRule {
+  uint32_t minutes = 0;
+};
+bool IsAway(const AwayRule& rule, uint64_t idle_ms, bool locked);
 
 // The two guards, as functions of the timer's interval (with 500 ms: more
 // than 5 s, and more than 50 s).
@@ -63,8 +72,9 @@ class Sampler {
 
   // One tick of Timer1 after the foreground window and its title were read:
   // looks the path up only when the window differs from the last one, then
-  // calls Vyhodnot with TickTexts.
-  void Tick(uintptr_t window, const std::string& window_title);
+  // calls Vyhodnot with TickTexts. While away (IsAway) the sample goes to
+  // "[necinnost;]" instead, without a title; the window is not looked up.
+  void Tick(uintptr_t window, const std::string& window_title, bool away = false);
 
   // Attributes one sample, time from platform::Now(): 5 tenths on a change of
   // path, else the elapsed tenths; 5 when the clock was changed (timeChanged

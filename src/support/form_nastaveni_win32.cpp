@@ -19,10 +19,12 @@ constexpr int kCloseId = ui::kFirstControlId + 5;
 constexpr int kOtherFoldersId = ui::kFirstControlId + 6;
 constexpr int kAddFolderId = ui::kFirstControlId + 7;
 constexpr int kRemoveFolderId = ui::kFirstControlId + 8;
-// The design: client area 254 x 416, controls up to 246 across, the last
+constexpr int kCheckAwayId = ui::kFirstControlId + 9;
+constexpr int kAwaySpinId = ui::kFirstControlId + 10;
+// The design: client area 254 x 482, controls up to 246 across, the last
 // one 15 above the bottom. The group box is the fourth control placed.
 constexpr int kClientWidth = 254;
-constexpr int kClientHeight = 416;
+constexpr int kClientHeight = 482;
 constexpr int kDesignWidth = 246;
 constexpr int kDesignMargin = kClientWidth - kDesignWidth;
 constexpr int kBottomMargin = 15;
@@ -62,22 +64,31 @@ bool TFormNastaveni::CreateForm() {
                                 {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent,
                                 kRadioFirstId + item);
   }
-  layout.Child("STATIC", "Data dalších počítačů:", WS_GROUP, {8, 196, 238, 16}, Anchor::kLeft,
-               parent, -1);
+  check_away_ = layout.Child("BUTTON", "Nepočítat čas bez práce s klávesnicí a myší po",
+                             WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE,
+                             {8, 192, 238, 34}, Anchor::kStretch, parent, kCheckAwayId);
+  if (!spin_away_.Create(parent, kAwaySpinId, 24, 230, 60, 22, 1, 120)) return false;
+  layout.AddSpin(spin_away_, {24, 230, 60, 22}, Anchor::kLeft);
+  spin_away_.SetValue(5);
+  EnableWindow(spin_away_.edit, FALSE);
+  EnableWindow(spin_away_.updown, FALSE);
+  layout.Child("STATIC", "minutách", 0, {90, 234, 100, 16}, Anchor::kLeft, parent, -1);
+  layout.Child("STATIC", "Data dalších počítačů:", 0, {8, 262, 238, 16}, Anchor::kLeft, parent,
+               -1);
   other_folders_ = layout.Child("LISTBOX", "",
                                 WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                                {8, 214, 238, 64}, Anchor::kStretch, parent, kOtherFoldersId,
+                                {8, 280, 238, 64}, Anchor::kStretch, parent, kOtherFoldersId,
                                 WS_EX_CLIENTEDGE);
-  HWND add = layout.Child("BUTTON", "&Přidat…", WS_TABSTOP | BS_PUSHBUTTON, {8, 284, 80, 25},
+  HWND add = layout.Child("BUTTON", "&Přidat…", WS_TABSTOP | BS_PUSHBUTTON, {8, 350, 80, 25},
                           Anchor::kLeft, parent, kAddFolderId);
   HWND remove = layout.Child("BUTTON", "&Odebrat", WS_TABSTOP | BS_PUSHBUTTON,
-                             {96, 284, 80, 25}, Anchor::kLeft, parent, kRemoveFolderId);
-  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 320, 238, 16},
+                             {96, 350, 80, 25}, Anchor::kLeft, parent, kRemoveFolderId);
+  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 386, 238, 16},
                Anchor::kLeft, parent, -1);
-  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 376, 80, 25},
+  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 442, 80, 25},
                         Anchor::kLeft, parent, kCloseId);
   if (check_icon_ == nullptr || group == nullptr || radio_[2] == nullptr ||
-      other_folders_ == nullptr || add == nullptr || remove == nullptr || close_ == nullptr) {
+      check_away_ == nullptr || other_folders_ == nullptr || add == nullptr || remove == nullptr || close_ == nullptr) {
     return false;
   }
   FitToContent(layout.Apply(kDesignWidth, 0), group);
@@ -144,6 +155,23 @@ void TFormNastaveni::RadioRunClick() {
   SelectRadioRun(ApplyStartMode(&entries, item, CheckIcon()));
 }
 
+AwayRule TFormNastaveni::Away() const {
+  return AwayRule{ctl::IsChecked(check_away_) ? static_cast<uint32_t>(spin_away_.Value()) : 0u};
+}
+
+void TFormNastaveni::SetAway(bool on, int32_t minutes) {
+  ctl::SetChecked(check_away_, on);
+  spin_away_.SetValue(minutes);
+  spin_away_.ShowValue();  // clamped into 1-120
+  CheckAwayClick();
+}
+
+void TFormNastaveni::CheckAwayClick() {
+  const BOOL on = ctl::IsChecked(check_away_) ? TRUE : FALSE;
+  EnableWindow(spin_away_.edit, on);
+  EnableWindow(spin_away_.updown, on);
+}
+
 std::vector<std::string> TFormNastaveni::OtherDataFolders() const {
   std::vector<std::string> folders;
   const LRESULT count = SendMessageA(other_folders_, LB_GETCOUNT, 0, 0);
@@ -202,12 +230,15 @@ LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (id == kSpinId && HIWORD(wparam) == EN_KILLFOCUS) spin_minimum_.ShowValue();
+      if (id == kAwaySpinId && HIWORD(wparam) == EN_KILLFOCUS) spin_away_.ShowValue();
       if (HIWORD(wparam) != BN_CLICKED) return 0;
       if (id == kCheckIconId) {
         CheckIconClick();
       } else if (id >= kRadioFirstId && id < kRadioFirstId + 3) {
         SelectRadioRun(id - kRadioFirstId);
         RadioRunClick();
+      } else if (id == kCheckAwayId) {
+        CheckAwayClick();
       } else if (id == kAddFolderId) {
         AddOtherDataFolder();
       } else if (id == kRemoveFolderId) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/sampler.h"
 #include "ui/window_placement.h"
 #include "ui/controls_win32.h"
 #include "ui/layout.h"
@@ -30,6 +31,12 @@ class TFormNastaveni : public Window {
   void SetMinimalniCas(int32_t seconds) const { spin_minimum_.SetValue(seconds); }
   // The selected RadioRun item, -1 for none.
   int RadioRunItem() const;
+  // "Nepočítat čas bez práce s klávesnicí a myší po N minutách": minutes 0
+  // while unticked. Read at every sample, so it shows what is typed.
+  AwayRule Away() const;
+  bool AwayTicked() const { return ctl::IsChecked(check_away_); }
+  int32_t AwayMinutes() const { return spin_away_.ShowValue(); }
+  void SetAway(bool on, int32_t minutes);
   // "Data dalších počítačů": folders "Načíst historii" reads after the own.
   std::vector<std::string> OtherDataFolders() const;
   void SetOtherDataFolders(const std::vector<std::string>& folders);
@@ -44,6 +51,7 @@ class TFormNastaveni : public Window {
   void CheckIconClick();
   void RadioRunClick();
   void SelectRadioRun(int item);
+  void CheckAwayClick();
   void AddOtherDataFolder();
   void RemoveOtherDataFolder();
   // Grows the dialog to what its controls need (never below the design).
@@ -54,6 +62,8 @@ class TFormNastaveni : public Window {
   ctl::Spin spin_minimum_;
   HWND check_icon_ = nullptr;
   HWND radio_[3] = {};
+  HWND check_away_ = nullptr;
+  ctl::Spin spin_away_;
   HWND other_folders_ = nullptr;
   HWND close_ = nullptr;
 };

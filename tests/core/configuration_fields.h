@@ -16,7 +16,7 @@ inline std::vector<int32_t> Fields(const Configuration& c) {
                               c.statistics_editor.left, c.statistics_editor.top,
                               c.statistics_editor.width, c.statistics_editor.height,
                               c.settings_dialog.left, c.settings_dialog.top,
-                              c.minimum_logged_seconds};
+                              c.minimum_logged_seconds, c.away_enabled, c.away_minutes};
   row.insert(row.end(), c.column_widths.begin(), c.column_widths.end());
   return row;
 }

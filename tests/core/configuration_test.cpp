@@ -110,7 +110,7 @@ TEST(ConfigurationTest, MissingFileGivesDefaults) {
   ReadMainOptions(&ini, kScreen, &config);
   ReadOtherWindowOptions(&ini, kScreen, &config);
   EXPECT_EQ((std::vector<int32_t>{100, 100, 640, 450, 0, 1, 0, 1, 1, 100, 100, 640, 450, 100,
-                                  100, 60, 100, 100, 100, 100, 100, 100}),
+                                  100, 60, 0, 5, 100, 100, 100, 100, 100, 100}),
             Fields(config));
   EXPECT_EQ(300, config.settings_dialog.width);  // its own size stays
 }
@@ -167,6 +167,8 @@ TEST(ConfigurationTest, RoundTripInFlushOrder) {
   out.statistics_editor = {30, 40, 500, 300};
   out.settings_dialog = {50, 60, 0, 0};
   out.minimum_logged_seconds = 120;
+  out.away_enabled = true;
+  out.away_minutes = 15;
   out.other_data_folders = {"\\\\pc2\\Tramo2\\", "D:\\Zaloha\\pc3"};
   std::string error;
   ASSERT_TRUE(WriteConfiguration(&ini, out, &error)) << error;
@@ -176,7 +178,8 @@ TEST(ConfigurationTest, RoundTripInFlushOrder) {
       "FormOptions.Width",        "FormOptions.Height",        "Form2Options.Left",
       "Form2Options.Top",         "Form2Options.Width",        "Form2Options.Height",
       "FormOptions.ChTitulek",    "FormNastaveniOptions.Left", "FormNastaveniOptions.Top",
-      "FormNastaveniOptions.MinimalniCas", "FormOptions.SpMinCas", "FormOptions.sloupec0",
+      "FormNastaveniOptions.MinimalniCas", "FormNastaveniOptions.Necinnost",
+      "FormNastaveniOptions.NecinnostMinut", "FormOptions.SpMinCas", "FormOptions.sloupec0",
       "FormOptions.sloupec1",     "FormOptions.sloupec2",      "FormOptions.sloupec3",
       "FormOptions.sloupec4",     "FormOptions.sloupec5",      "FormOptions.sortC",
       "FormOptions.sortD",        "DalsiPocitace.Pocet",       "DalsiPocitace.Slozka1",

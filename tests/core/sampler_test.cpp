@@ -165,4 +165,34 @@ TEST(SamplerTest, TickSubstitutesAndLooksUpOnlyNewWindows) {
   EXPECT_EQ(15u, PathTime(&f.session, "C:\\w\\7.exe"));
 }
 
+// Each letter is one tick of window 7 titled "t": p someone works, i no input
+// for the rule's minutes, l locked, g no input after the clock jumped 10 minutes.
+TEST(SamplerTest, TimeAwayGoesToItsOwnRecordAndBackAsASwitch) {
+  const struct {
+    const char* ticks;
+    uint32_t minutes;
+    uint32_t program, away;
+  } cases[] = {
+      {"ppiiipp", 1, 20, 15},  // the threshold crossed, then input returns
+      {"pplllpp", 5, 20, 15},  // locked and unlocked
+      {"piil", 1, 5, 15},      // locked while away
+      {"pig", 1, 5, 10},       // a clock change while away counts one sample
+      {"piilp", 0, 25, 0},     // the rule off: nothing is away
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ticks);
+    SamplerFixture f;
+    f.hooks.detailed = {"C:\\w\\7.exe", kAwayPath};
+    double ms = 0;
+    for (const char* tick = c.ticks; *tick != '\0'; ++tick) {
+      f.clock.Set(AfterMs(kStart, ms += *tick == 'g' ? 600000 : 500));
+      const uint64_t idle_ms = *tick == 'p' ? 0 : 60000;
+      f.sampler.Tick(7, "t", IsAway(AwayRule{c.minutes}, idle_ms, *tick == 'l'));
+    }
+    EXPECT_EQ(c.program, TitleTime(&f.pending, "C:\\w\\7.exe", "t"));
+    EXPECT_EQ(c.away, PathTime(&f.session, kAwayPath));
+    EXPECT_EQ(nullptr, f.pending.FindPathTitle(kAwayPath, "t"));
+  }
+}
+
 }  // namespace

@@ -640,6 +640,35 @@ group_computers() {
   close_tramo
 }
 
+# --- time away from the computer ----------------------------------------------------------
+
+# The live rows as path|time, in order of their text.
+row_times() {
+  list_state || return 1
+  for ((i = 0; i < LIST[0]; i++)); do row_text "$i" && cut -d'|' -f1,2 <<<"$ROW"; done | sort
+}
+# A minute without input (the rule's shortest) goes to "[necinnost;]": that
+# record grows, the program's stays.
+sc_time_away() {
+  E2E_WAIT=90 check "no time away after a minute without input" find_row "[necinnost;]"
+  row_times >before.txt
+  sleep 2.5
+  row_times >after.txt
+  check_now "the time away did not grow" \
+    eval '! cmp -s <(grep necinnost before.txt) <(grep necinnost after.txt)'
+  check_now "a program's time grew while away: $(diff before.txt after.txt | tr '\n' ' ')" \
+    cmp -s <(grep -v necinnost before.txt) <(grep -v necinnost after.txt)
+}
+
+group_away() {
+  rm -rf data
+  mkdir data
+  printf '[FormNastaveniOptions]\r\nNecinnost=1\r\nNecinnostMinut=1\r\n' >"$ini"
+  start_tramo M || return 1
+  run time_away
+  close_tramo
+}
+
 # --- a load long enough to click into ---------------------------------------------------------
 
 # Input is handled in the order it came: once a later click has taken effect,
@@ -797,7 +826,7 @@ start_seconds=$SECONDS
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 start_helper
 retried=()
-for group in fresh history computers long_load modal hidden late_shell; do
+for group in fresh history computers away long_load modal hidden late_shell; do
   group_start=$SECONDS
   before=("$passed" "$failed" "${#failed_names[@]}")
   "group_$group"

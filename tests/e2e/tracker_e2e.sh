@@ -79,8 +79,14 @@ WINE_RUN_LOCALE=C.UTF-8 start_tramo M
 "$wine_run" notepad.exe "$czech.txt" >/dev/null 2>&1 &
 notepad_pid=$!
 helper wait-window Notepad 30000 || fail "notepad did not start"
-helper activate Notepad
-sleep 4
+# On a loaded machine the activation can come late: notepad is brought forward
+# until it has a live row, then tracked a few seconds more.
+for _ in $(seq 30); do
+  helper activate Notepad
+  helper list-rows TForm1 | grep -qi notepad && break
+  sleep 0.5
+done
+sleep 3
 helper close Notepad
 wait_exit "$notepad_pid"
 helper activate TForm1

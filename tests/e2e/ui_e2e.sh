@@ -904,6 +904,7 @@ start_seconds=$SECONDS
 # Without a window manager Wine must place, size and decorate the windows
 # itself, as Windows does: a maximised window then really grows.
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+set_dpi 96  # a run stopped half-way may have left another
 start_helper
 retried=()
 for group in ${E2E_GROUPS:-fresh dpi history computers away long_load modal hidden late_shell}; do

@@ -31,6 +31,7 @@
 //                           client width
 //   columns WIN             the widths of the columns of the window's list view
 //   area WIN                the work area of the window's monitor: left top right bottom
+//   dpi-changed WIN L T W H send WM_DPICHANGED (the DPI unchanged) suggesting that rectangle
 //   clipped WIN             the visible labels, buttons and number fields whose text does
 //                           not fit them
 //   ink WIN CTRL [X Y W H]  pixels on screen inside the control (or that part) that differ
@@ -857,6 +858,19 @@ int Run(const std::vector<std::string>& args) {
     }
     Out(widths);
     return count > 0 ? 0 : 1;
+  }
+  if (command == "dpi-changed" && argc > 6) {
+    const RECT suggested = {std::atoi(argv[3]), std::atoi(argv[4]),
+                            std::atoi(argv[3]) + std::atoi(argv[5]),
+                            std::atoi(argv[4]) + std::atoi(argv[6])};
+    RemoteMemory remote(window, sizeof(suggested));
+    if (!remote.ok()) return 1;
+    remote.Write(0, &suggested, sizeof(suggested));
+    HDC screen = GetDC(nullptr);
+    const WORD dpi = static_cast<WORD>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), remote.param());
+    return 0;
   }
   if (command == "area") {
     MONITORINFO info = {};

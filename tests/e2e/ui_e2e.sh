@@ -440,6 +440,20 @@ sc_tool_windows_fit() {
   done
 }
 
+# A change of DPI (as on moving to another monitor) takes the rectangle
+# Windows suggests and lays the window out again.
+sc_dpi_change_takes_suggested_rect() {
+  info TForm1
+  local suggested="40 30 ${INFO[6]} $((INFO[7] - 50))"
+  # shellcheck disable=SC2086
+  ask dpi-changed TForm1 $suggested
+  info TForm1
+  check_now "the window is at ${INFO[*]:4:4}, not at the suggested $suggested" \
+    test "${INFO[*]:4:4}" = "$suggested"
+  ask clipped TForm1
+  check_now "clipped after the change: $ANSWER" test -z "$ANSWER"
+}
+
 set_dpi() {
   "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
     >/dev/null 2>&1
@@ -459,6 +473,7 @@ group_dpi() {
       run controls_fit
       run tab_order
       run tool_windows_fit
+      run dpi_change_takes_suggested_rect
       close_tramo
     fi
   done

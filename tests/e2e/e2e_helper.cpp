@@ -876,10 +876,10 @@ int Run(const std::vector<std::string>& args) {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    char line[64];
     const RECT& a = info.rcWork;
-    Out(std::to_string(a.left) + " " + std::to_string(a.top) + " " + std::to_string(a.right) +
-        " " + std::to_string(a.bottom));
-    return 0;
+    wsprintfA(line, "%ld %ld %ld %ld", a.left, a.top, a.right, a.bottom);
+    return Out(line), 0;
   }
   if (command == "end-session") {
     // What Windows sends at a logoff before it ends the process (which it may not do).

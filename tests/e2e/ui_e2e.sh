@@ -3,8 +3,7 @@
 # SendInput, every window read from outside, a screenshot per step.
 # Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR STATS_EXE
 # E2E_PENDING=1 also runs the scenarios whose fixes are pending;
-# E2E_ONLY=PATTERN runs only the scenarios whose names match; E2E_GROUPS
-# names the groups to run (all by default).
+# E2E_ONLY=PATTERN runs only the scenarios whose names match, E2E_GROUPS those groups.
 set -u
 wine_run=$(realpath "$1")
 tramo=$(realpath "$2")
@@ -444,20 +443,15 @@ sc_tool_windows_fit() {
 # Windows suggests and lays the window out again.
 sc_dpi_change_takes_suggested_rect() {
   info TForm1
-  local suggested="40 30 ${INFO[6]} $((INFO[7] - 50))"
-  # shellcheck disable=SC2086
-  ask dpi-changed TForm1 $suggested
+  local suggested=(40 30 "${INFO[6]}" $((INFO[7] - 50)))
+  ask dpi-changed TForm1 "${suggested[@]}"
   info TForm1
-  check_now "the window is at ${INFO[*]:4:4}, not at the suggested $suggested" \
-    test "${INFO[*]:4:4}" = "$suggested"
+  check_now "the window is at ${INFO[*]:4:4}, not at ${suggested[*]}" test "${INFO[*]:4:4}" = "${suggested[*]}"
   ask clipped TForm1
   check_now "clipped after the change: $ANSWER" test -z "$ANSWER"
 }
 
-set_dpi() {
-  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
-    >/dev/null 2>&1
-}
+set_dpi() { "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
 # The same scenarios at each DPI (Wine reads it when a program starts: the
 # helper starts again too, so that both measure alike).
 group_dpi() {

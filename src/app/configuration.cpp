@@ -39,13 +39,13 @@ bool ReadBool(platform::IniFile* ini, const char* section, const std::string& ke
 void ReadPlacement(platform::IniFile* ini, const char* section, bool with_size,
                    const std::vector<ScreenRect>& work_areas, WindowPlacement* window) {
   if (with_size) {
-    window->width = ReadInteger(ini, section, "Width", 640);
-    window->height = ReadInteger(ini, section, "Height", 450);
+    window->width = ReadInteger(ini, section, "Width", window->width);
+    window->height = ReadInteger(ini, section, "Height", window->height);
   }
   // Both coordinates first: whether the window shows on a monitor needs both.
   WindowPlacement stored = *window;
-  stored.left = ReadInteger(ini, section, "Left", 100);
-  stored.top = ReadInteger(ini, section, "Top", 100);
+  stored.left = ReadInteger(ini, section, "Left", window->left);
+  stored.top = ReadInteger(ini, section, "Top", window->top);
   *window = KeepOnScreen(stored, work_areas);
 }
 
@@ -145,7 +145,8 @@ void ReadMainOptions(platform::IniFile* ini, const std::vector<ScreenRect>& work
     ReadPlacement(ini, kFormOptions, true, work_areas, &config->main_window);
     config->start_count = ReadInteger(ini, kFormOptions, "Spusteni", 0);
     for (int i = 0; i < kListColumnCount; ++i) {
-      config->column_widths[i] = ReadInteger(ini, kFormOptions, ColumnKey(i), 100);
+      config->column_widths[i] =
+          ReadInteger(ini, kFormOptions, ColumnKey(i), config->column_widths[i]);
     }
     // One byte of each is used.
     config->sort_column = static_cast<uint8_t>(ReadInteger(ini, kFormOptions, "sortC", 1));

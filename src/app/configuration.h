@@ -16,6 +16,9 @@
 constexpr int kListColumnCount = 6;  // "sloupec0" .. "sloupec5"
 
 // Every stored value, with the defaults a missing file, section or key gives.
+// A missing window position or size, or column width, keeps the value the
+// caller put in: the windows' first-start places, measured at the DPI and
+// font in effect.
 // The windows fill their controls from it and collect it back before a save.
 struct Configuration {
   // "FormOptions"

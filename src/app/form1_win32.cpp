@@ -7,6 +7,7 @@
 
 #include "app/application_win32.h"
 #include "ui/controls_win32.h"
+#include "ui/dpi_win32.h"
 #include "ui/layout.h"
 #include "ui/sizing_win32.h"
 #include "monitor/process_path.h"
@@ -74,7 +75,6 @@ TForm1::TForm1(const TrackerPaths& paths, const std::string& version)
     : paths_(paths), version_(version) {}
 
 TForm1::~TForm1() {
-  if (bold_font_ != nullptr) DeleteObject(bold_font_);
   if (popup_activity_ != nullptr) DestroyMenu(popup_activity_);
   if (popup_overview_ != nullptr) DestroyMenu(popup_overview_);
 }
@@ -112,10 +112,6 @@ bool TForm1::FormCreate() {
   status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
                            hwnd(), kStatusBarId);
   if (status_bar_ == nullptr || !file_view_.Create(hwnd(), kFileViewId, this)) return false;
-  LOGFONTA font = {};
-  GetObjectA(ctl::GuiFont(), sizeof(font), &font);
-  font.lfWeight = FW_BOLD;
-  bold_font_ = CreateFontIndirectA(&font);
 
   TrackerHost* host = this;
   tracker_ = std::make_unique<Tracker>(paths_, host);
@@ -123,6 +119,10 @@ bool TForm1::FormCreate() {
   search_panel_ = std::make_unique<SearchPanel>(sources, &file_view_, status_bar_);
   if (!search_panel_->CreatePanel(hwnd(), kSearchPanelId)) return false;
   Configuration config;
+  config.main_window = FirstStartPlacement();
+  for (int column = 0; column < kListColumnCount; ++column) {
+    config.column_widths[column] = file_view_.DefaultColumnWidth(column);
+  }
   tracker_->ReadMainOptions(ctl::WorkAreas(), &config);
   ApplyMainOptions(config);
   file_view_.Zobraz(1);
@@ -147,6 +147,45 @@ void TForm1::ApplyMainOptions(const Configuration& config) {
   }
   file_view_.model().SetSortSettings(config.sort_column, config.sort_direction);
   search_panel_->SetSearchOptions(config.search_titles, config.search_minimum_seconds);
+}
+
+WindowPlacement TForm1::FirstStartPlacement() {
+  const int dpi = ui::DpiOf(hwnd());
+  SendMessageA(status_bar_, WM_SIZE, 0, 0);
+  RECT bar;
+  GetWindowRect(status_bar_, &bar);
+  MainWindowNeeds needs;
+  // The columns, the list's sunken frame and its scroll bar.
+  needs.list_width = 2 * ui::MetricAt(SM_CXEDGE, dpi) + ui::MetricAt(SM_CXVSCROLL, dpi);
+  for (int column = 0; column < kListColumnCount; ++column) {
+    needs.list_width += file_view_.DefaultColumnWidth(column);
+  }
+  needs.search_panel_width = search_panel_->Width();
+  needs.search_panel_height = search_panel_->ContentHeight();
+  needs.status_bar_height = bar.bottom - bar.top;
+  const LayoutRect client = FirstStartClient(needs, StatusNeeds());
+  RECT frame = {0, 0, client.width, client.height};
+  ui::AdjustForDpi(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), true,
+                   static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)), dpi);
+  const WindowPlacement wanted = ctl::PlacementOf(hwnd());
+  return FitInArea(ctl::WorkAreaNear(hwnd()), WindowPlacement{wanted.left, wanted.top,
+                                                              frame.right - frame.left,
+                                                              frame.bottom - frame.top});
+}
+
+void TForm1::DpiChanged(int old_dpi, const RECT& suggested) {
+  // The columns keep the share of the window the user gave them.
+  for (int column = 0; column < kListColumnCount; ++column) {
+    file_view_.SetColumnWidth(column,
+                              MulDiv(file_view_.ColumnWidth(column), ui::DpiOf(hwnd()), old_dpi));
+  }
+  ui::SetChildFonts(hwnd());
+  search_panel_->DpiChanged();
+  SetStatusBold(!ctl::GetStatusText(status_bar_, 1).empty());
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepMinimumWidth();
+  FormResize();
 }
 
 void TForm1::ApplyOtherWindowOptions(const Configuration& config) {
@@ -190,6 +229,10 @@ void TForm1::DeferredInit() {
 
   Configuration config;
   config.settings_dialog = App().nastaveni->Placement();
+  // The editor's first size at the DPI it opens at.
+  const int dpi = ui::DpiOf(App().form2->hwnd());
+  config.statistics_editor.width = Scaled(config.statistics_editor.width, dpi);
+  config.statistics_editor.height = Scaled(config.statistics_editor.height, dpi);
   tracker_->ReadOtherWindowOptions(ctl::WorkAreas(), &config);
   ApplyOtherWindowOptions(config);
 
@@ -220,7 +263,7 @@ void TForm1::ShowEventNotice() {
 
 void TForm1::SetStatusBold(bool bold) {
   SendMessageA(status_bar_, WM_SETFONT,
-               reinterpret_cast<WPARAM>(bold ? bold_font_ : ctl::GuiFont()), TRUE);
+               reinterpret_cast<WPARAM>(ui::GuiFontAt(ui::DpiOf(hwnd()), bold)), TRUE);
 }
 
 void TForm1::FocusedRowChanged(const std::string& row_text) {
@@ -283,13 +326,14 @@ void TForm1::FormResize() {
   GetWindowRect(status_bar_, &bar);
   const int bar_height = bar.bottom - bar.top;
   LayOutStatusBar();
+  const int dpi = ui::DpiOf(hwnd());
   const int panel_width = search_panel_->Width();
   const int list_top = 0;
-  const int list_width = client.right - (panel_width + kSearchPanelMargins);
-  const int height = client.bottom - list_top - bar_height - 4;
+  const int list_width = client.right - (panel_width + Scaled(kSearchPanelMargins, dpi));
+  const int height = client.bottom - list_top - bar_height - Scaled(4, dpi);
   MoveWindow(file_view_.hwnd(), 0, list_top, list_width > 0 ? list_width : 0,
              height > 0 ? height : 0, TRUE);
-  MoveWindow(search_panel_->hwnd(), list_width + 10, list_top, panel_width,
+  MoveWindow(search_panel_->hwnd(), list_width + Scaled(10, dpi), list_top, panel_width,
              height > 0 ? height : 0, TRUE);
   // Moved children of a clipping parent are not all repainted by the move.
   RedrawWindow(search_panel_->hwnd(), nullptr, nullptr,
@@ -299,19 +343,22 @@ void TForm1::FormResize() {
 }
 
 StatusBarNeeds TForm1::StatusNeeds() const {
-  const int margins = 4 * GetSystemMetrics(SM_CXEDGE) + 4;
+  const int dpi = ui::DpiOf(hwnd());
+  const int margins = 4 * ui::MetricAt(SM_CXEDGE, dpi) + Scaled(4, dpi);
+  HFONT bold_font = ui::GuiFontAt(dpi, true);
   // In the bold font, the wider: the event notice makes the whole bar bold,
   // and the panels should neither cut their texts nor move then.
   const auto need = [&](const std::string& text) {
-    return static_cast<int>(ui::TextExtent(status_bar_, text, bold_font_).cx) + margins;
+    return static_cast<int>(ui::TextExtent(status_bar_, text, bold_font).cx) + margins;
   };
   StatusBarNeeds needs;
+  needs.dpi = dpi;
   needs.start_time = need(ctl::GetStatusText(status_bar_, 0));
   needs.events = need("ERR");  // room kept, so the first event moves nothing
   for (const std::string& text : WidestCounterTexts()) {
     needs.status = std::max(needs.status, need(text));
   }
-  needs.grip = GetSystemMetrics(SM_CXVSCROLL);
+  needs.grip = ui::MetricAt(SM_CXVSCROLL, dpi);
   return needs;
 }
 
@@ -326,8 +373,8 @@ void TForm1::LayOutStatusBar() {
 int TForm1::MinimumWindowWidth() const {
   if (status_bar_ == nullptr || search_panel_ == nullptr) return 0;
   RECT frame = {0, 0, MinimumClientWidth(StatusNeeds(), search_panel_->Width()), 0};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  ui::AdjustForDpi(&frame, static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE)), false,
+                   static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_EXSTYLE)), ui::DpiOf(hwnd()));
   // On a monitor narrower than that the window still fits, cutting texts.
   const ScreenRect area = ctl::WorkAreaNear(hwnd());
   return std::min<int>(frame.right - frame.left, area.right - area.left);
@@ -335,7 +382,8 @@ int TForm1::MinimumWindowWidth() const {
 
 void TForm1::FormCanResize(WINDOWPOS* position) {
   if ((position->flags & SWP_NOSIZE) || IsIconic(hwnd())) return;
-  if (position->cy < kMinimumHeight) position->cy = kMinimumHeight;
+  const int minimum_height = Scaled(kMinimumHeight, ui::DpiOf(hwnd()));
+  if (position->cy < minimum_height) position->cy = minimum_height;
   // Narrower, the status texts or the list would be cut.
   const int minimum = MinimumWindowWidth();
   if (position->cx < minimum) position->cx = minimum;
@@ -501,6 +549,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE:
       FormResize();
+      return 0;
+    case WM_DPICHANGED:
+      DpiChanged(search_panel_->Dpi(), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_ACTIVATE:
       // Back to the control that had the keyboard, as a dialog does.

@@ -51,6 +51,11 @@ class TForm1 : public Window,
   void DeferredInit();
   void ApplyMainOptions(const Configuration& config);
   void ApplyOtherWindowOptions(const Configuration& config);
+  // The list with every column whole beside the whole search panel, at the
+  // font and DPI in effect, as much as the monitor's work area holds.
+  WindowPlacement FirstStartPlacement();
+  // WM_DPICHANGED: fonts and layout at the new DPI, in the suggested rectangle.
+  void DpiChanged(int old_dpi, const RECT& suggested);
   bool CreateMenus();
   // The close query and the end of the Windows session alike.
   void CloseSequence();
@@ -103,7 +108,6 @@ class TForm1 : public Window,
   std::unique_ptr<SearchPanel> search_panel_;
   HMENU popup_activity_ = nullptr;
   HMENU popup_overview_ = nullptr;
-  HFONT bold_font_ = nullptr;
   NOTIFYICONDATAA tray_icon_data_ = {};
   bool tray_icon_wanted_ = false;
   bool tray_icon_shown_ = false;

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include "ui/controls_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 #include "platform/system.h"
 #include "support/about_picture_win32.h"
 #include "support/version.h"
@@ -47,8 +49,11 @@ bool TFormAbout::OverPicture() const {
   POINT point;
   GetCursorPos(&point);
   ScreenToClient(hwnd(), &point);
-  return point.x >= kPictureLeft && point.x < kPictureLeft + kPictureWidth &&
-         point.y >= kPictureTop && point.y < kPictureTop + kPictureHeight;
+  const LayoutRect picture =
+      Scaled(LayoutRect{kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight},
+             ui::DpiOf(hwnd()));
+  return point.x >= picture.left && point.x < picture.left + picture.width &&
+         point.y >= picture.top && point.y < picture.top + picture.height;
 }
 
 void TFormAbout::Paint() {
@@ -57,17 +62,23 @@ void TFormAbout::Paint() {
   RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, background_);
+  const int dpi = ui::DpiOf(hwnd());
   if (picture_ != nullptr) {
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, picture_);
-    BitBlt(dc, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, memory, 0, 0, SRCCOPY);
+    const LayoutRect picture =
+        Scaled(LayoutRect{kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight}, dpi);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, picture.left, picture.top, picture.width, picture.height, memory, 0, 0,
+               kPictureWidth, kPictureHeight, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kLabelColor);
-  HGDIOBJ old_font = SelectObject(dc, ctl::GuiFont());
-  TextOutA(dc, 16, 304, label_.c_str(), static_cast<int>(label_.size()));
+  HGDIOBJ old_font = SelectObject(dc, ui::GuiFontAt(dpi));
+  TextOutA(dc, Scaled(16, dpi), Scaled(304, dpi), label_.c_str(), static_cast<int>(label_.size()));
   SelectObject(dc, old_font);
   EndPaint(hwnd(), &paint);
 }
@@ -79,6 +90,14 @@ LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      return 0;
+    }
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && OverPicture()) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));

@@ -3,6 +3,8 @@
 #include "platform/file.h"
 #include "ui/controls_win32.h"
 #include "ui/dialog_keys_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 #include "ui/modal_win32.h"
 #include "ui/sizing_win32.h"
 
@@ -14,8 +16,9 @@ constexpr int kSaveAsId = ui::kFirstControlId + 1;
 }  // namespace
 
 bool TFormDebugLog::CreateForm() {
-  if (!Create(WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, "FormDebugLog", 0, 0, 626, 407, nullptr,
-              nullptr)) {
+  const int dpi = ui::SystemDpi();
+  if (!Create(WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, "FormDebugLog", 0, 0, Scaled(626, dpi),
+              Scaled(407, dpi), nullptr, nullptr)) {
     return false;
   }
   memo_ = ctl::Child("EDIT", "", WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
@@ -56,10 +59,11 @@ void TFormDebugLog::OnFirstSaveFailure(const std::string& message) {
 void TFormDebugLog::Layout() {
   RECT client;
   GetClientRect(hwnd(), &client);
-  const SIZE button = ui::FittedSize(save_as_, 90, 25);
-  MoveWindow(memo_, 0, 0, client.right, client.bottom - button.cy - 8, TRUE);
-  MoveWindow(save_as_, client.right - 8 - button.cx, client.bottom - 4 - button.cy, button.cx,
-             button.cy, TRUE);
+  const int dpi = ui::DpiOf(hwnd());
+  const SIZE button = ui::FittedSize(save_as_, Scaled(90, dpi), Scaled(25, dpi));
+  MoveWindow(memo_, 0, 0, client.right, client.bottom - button.cy - Scaled(8, dpi), TRUE);
+  MoveWindow(save_as_, client.right - Scaled(8, dpi) - button.cx,
+             client.bottom - Scaled(4, dpi) - button.cy, button.cx, button.cy, TRUE);
 }
 
 void TFormDebugLog::ButtonSaveAsClick() {
@@ -78,6 +82,15 @@ LRESULT TFormDebugLog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Layout();
       return 0;
+    case WM_DPICHANGED: {
+      ui::SetChildFonts(hwnd());
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout();
+      return 0;
+    }
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;

@@ -8,6 +8,7 @@
 #include "support/autostart.h"
 #include "support/autostart_win32.h"
 #include "ui/control_layout_win32.h"
+#include "ui/dpi_win32.h"
 #include "ui/dialog_keys_win32.h"
 
 namespace {
@@ -43,69 +44,72 @@ std::string ParentFolder(const std::string& folder) {
 bool TFormNastaveni::CreateForm() {
   if (!CreateToolWindow("Nastavení - Tramo2", kClientWidth, kClientHeight)) return false;
   HWND parent = hwnd();
-  ui::ControlLayout layout;
-  layout.Child("STATIC", "Minimální logovaný čas (s)", 0, {8, 12, 150, 16}, Anchor::kLeft, parent,
+  layout_.Child("STATIC", "Minimální logovaný čas (s)", 0, {8, 12, 150, 16}, Anchor::kLeft, parent,
                -1);
   // A negative minimum would drop every record: the box stops at 0.
   if (!spin_minimum_.Create(parent, kSpinId, 160, 8, 80, 22, 0, INT_MAX)) return false;
-  layout.AddSpin(spin_minimum_, {160, 8, 80, 22}, Anchor::kRight);
+  layout_.AddSpin(spin_minimum_, {160, 8, 80, 22}, Anchor::kRight);
   spin_minimum_.SetValue(60);
   check_icon_ =
-      layout.Child("BUTTON", "Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)",
+      layout_.Child("BUTTON", "Ikonu v tray (pro zobrazení slouží zkratka Ctrl+Alt+Shift+F)",
                    WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE, {8, 40, 238, 34}, Anchor::kStretch,
                    parent, kCheckIconId);
-  HWND group = layout.Child("BUTTON", "Při startu systému", BS_GROUPBOX, {8, 84, 238, 100},
+  group_ = layout_.Child("BUTTON", "Při startu systému", BS_GROUPBOX, {8, 84, 238, 100},
                             Anchor::kStretch, parent, -1);
   // One group for the arrow keys; SelectRadioRun gives its chosen item the
   // group's one tab stop.
   for (int item = 0; item < 3; ++item) {
-    radio_[item] = layout.Child("BUTTON", kRadioItems[item],
+    radio_[item] = layout_.Child("BUTTON", kRadioItems[item],
                                 BS_AUTORADIOBUTTON | (item == 0 ? WS_GROUP | WS_TABSTOP : 0),
                                 {20, 106 + item * 24, 220, 20}, Anchor::kLeft, parent,
                                 kRadioFirstId + item);
   }
-  check_away_ = layout.Child("BUTTON", "Nepočítat čas bez práce s klávesnicí a myší po",
+  check_away_ = layout_.Child("BUTTON", "Nepočítat čas bez práce s klávesnicí a myší po",
                              WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE,
                              {8, 192, 238, 34}, Anchor::kStretch, parent, kCheckAwayId);
   if (!spin_away_.Create(parent, kAwaySpinId, 24, 230, 60, 22, 1, 120)) return false;
-  layout.AddSpin(spin_away_, {24, 230, 60, 22}, Anchor::kLeft);
+  layout_.AddSpin(spin_away_, {24, 230, 60, 22}, Anchor::kLeft);
   spin_away_.SetValue(5);
   EnableWindow(spin_away_.edit, FALSE);
   EnableWindow(spin_away_.updown, FALSE);
-  layout.Child("STATIC", "minutách", 0, {90, 234, 100, 16}, Anchor::kLeft, parent, -1);
-  layout.Child("STATIC", "Data dalších počítačů:", 0, {8, 262, 238, 16}, Anchor::kLeft, parent,
+  layout_.Child("STATIC", "minutách", 0, {90, 234, 100, 16}, Anchor::kLeft, parent, -1);
+  layout_.Child("STATIC", "Data dalších počítačů:", 0, {8, 262, 238, 16}, Anchor::kLeft, parent,
                -1);
-  other_folders_ = layout.Child("LISTBOX", "",
+  other_folders_ = layout_.Child("LISTBOX", "",
                                 WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                                 {8, 280, 238, 64}, Anchor::kStretch, parent, kOtherFoldersId,
                                 WS_EX_CLIENTEDGE);
-  HWND add = layout.Child("BUTTON", "&Přidat…", WS_TABSTOP | BS_PUSHBUTTON, {8, 350, 80, 25},
+  HWND add = layout_.Child("BUTTON", "&Přidat…", WS_TABSTOP | BS_PUSHBUTTON, {8, 350, 80, 25},
                           Anchor::kLeft, parent, kAddFolderId);
-  HWND remove = layout.Child("BUTTON", "&Odebrat", WS_TABSTOP | BS_PUSHBUTTON,
+  HWND remove = layout_.Child("BUTTON", "&Odebrat", WS_TABSTOP | BS_PUSHBUTTON,
                              {96, 350, 80, 25}, Anchor::kLeft, parent, kRemoveFolderId);
-  layout.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 386, 238, 16},
+  layout_.Child("STATIC", "Pozn.: zvolené hodnoty se ihned projeví", 0, {8, 386, 238, 16},
                Anchor::kLeft, parent, -1);
-  close_ = layout.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 442, 80, 25},
+  close_ = layout_.Child("BUTTON", "&Zavřít", WS_TABSTOP | BS_DEFPUSHBUTTON, {88, 442, 80, 25},
                         Anchor::kLeft, parent, kCloseId);
-  if (check_icon_ == nullptr || group == nullptr || radio_[2] == nullptr ||
+  if (check_icon_ == nullptr || group_ == nullptr || radio_[2] == nullptr ||
       check_away_ == nullptr || other_folders_ == nullptr || add == nullptr || remove == nullptr || close_ == nullptr) {
     return false;
   }
-  FitToContent(layout.Apply(kDesignWidth, 0), group);
+  FitToContent();
   return true;
 }
 
-void TFormNastaveni::FitToContent(const PanelLayout& layout, HWND group) {
+void TFormNastaveni::FitToContent() {
+  const int dpi = ui::DpiOf(hwnd());
+  const PanelLayout layout = layout_.Apply(kDesignWidth, 0, dpi);
   // The group frames its three items however tall they grew.
   const LayoutRect& frame = layout.rects[kGroupIndex];
   const LayoutRect& last = layout.rects[kGroupIndex + 3];
-  const int frame_bottom = std::max(frame.top + frame.height, last.top + last.height + 10);
-  MoveWindow(group, frame.left, frame.top, frame.width, frame_bottom - frame.top, FALSE);
-  const int width = std::max(kClientWidth, layout.width + kDesignMargin);
-  const int height = std::max(kClientHeight, layout.height + kBottomMargin);
+  const int frame_bottom =
+      std::max(frame.top + frame.height, last.top + last.height + Scaled(10, dpi));
+  MoveWindow(group_, frame.left, frame.top, frame.width, frame_bottom - frame.top, FALSE);
+  const int width = std::max(Scaled(kClientWidth, dpi), layout.width + Scaled(kDesignMargin, dpi));
+  const int height =
+      std::max(Scaled(kClientHeight, dpi), layout.height + Scaled(kBottomMargin, dpi));
   RECT outer = {0, 0, width, height};
-  AdjustWindowRectEx(&outer, GetWindowLongA(hwnd(), GWL_STYLE), FALSE,
-                     GetWindowLongA(hwnd(), GWL_EXSTYLE));
+  ui::AdjustForDpi(&outer, GetWindowLongA(hwnd(), GWL_STYLE), false,
+                   GetWindowLongA(hwnd(), GWL_EXSTYLE), dpi);
   SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -219,6 +223,14 @@ LRESULT TFormNastaveni::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      FitToContent();
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      return 0;
+    }
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       if (id == IDCANCEL) {

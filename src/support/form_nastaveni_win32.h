@@ -8,6 +8,7 @@
 #include "monitor/sampler.h"
 #include "ui/window_placement.h"
 #include "ui/controls_win32.h"
+#include "ui/control_layout_win32.h"
 #include "ui/layout.h"
 #include "ui/window_win32.h"
 
@@ -55,7 +56,8 @@ class TFormNastaveni : public Window {
   void AddOtherDataFolder();
   void RemoveOtherDataFolder();
   // Grows the dialog to what its controls need (never below the design).
-  void FitToContent(const PanelLayout& layout, HWND group);
+  // Lays the controls out at the window's DPI and sizes the window to them.
+  void FitToContent();
 
   TrayIconSwitch tray_icon_;
   std::string own_data_dir_;
@@ -66,6 +68,8 @@ class TFormNastaveni : public Window {
   ctl::Spin spin_away_;
   HWND other_folders_ = nullptr;
   HWND close_ = nullptr;
+  HWND group_ = nullptr;
+  ui::ControlLayout layout_;
 };
 
 #endif  // TRAMO_SUPPORT_FORM_NASTAVENI_WIN32_H_

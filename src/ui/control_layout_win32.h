@@ -24,9 +24,10 @@ class ControlLayout {
   // A spin box by its edit; the arrows follow the edit.
   void AddSpin(const ctl::Spin& spin, const LayoutRect& design, Anchor anchor);
 
-  // Measures, lays out and moves every control, top_offset pixels up (a
-  // scrolled panel). The layout's rects are in the order of adding.
-  PanelLayout Apply(int design_width, int top_offset) const;
+  // Gives every control the GUI font at dpi, measures, lays out the design
+  // scaled to dpi and moves every control, top_offset pixels up (a scrolled
+  // panel). The layout's rects are in the order of adding, in pixels at dpi.
+  PanelLayout Apply(int design_width, int top_offset, int dpi) const;
 
  private:
   struct Placed {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "ui/dpi_win32.h"
 #include "ui/spin_value.h"
 
 namespace ctl {
@@ -15,7 +16,7 @@ HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, 
                                  width, height, parent, reinterpret_cast<HMENU>(
                                      static_cast<INT_PTR>(id)),
                                  GetModuleHandleA(nullptr), nullptr);
-  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), 0);
+  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui::GuiFontAt(ui::DpiOf(parent))), 0);
   return control;
 }
 

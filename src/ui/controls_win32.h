@@ -12,9 +12,7 @@
 // One-line helpers over the common controls, "A" functions named explicitly.
 namespace ctl {
 
-inline HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
-// A child control with the GUI font; nullptr on failure.
+// A child control with the GUI font at the parent's DPI; nullptr on failure.
 HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int width,
            int height, HWND parent, int id, DWORD ex_style = 0);
 

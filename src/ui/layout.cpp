@@ -1,6 +1,7 @@
 #include "ui/layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -116,10 +117,22 @@ PanelLayout LayOut(const std::vector<LayoutItem>& items, int design_width) {
   return layout;
 }
 
+int Scaled(int pixels, int dpi) {
+  const int64_t product = static_cast<int64_t>(pixels) * dpi;
+  const int64_t half = kDesignDpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kDesignDpi
+                                       : -((-product + half) / kDesignDpi));
+}
+
+LayoutRect Scaled(const LayoutRect& rect, int dpi) {
+  return LayoutRect{Scaled(rect.left, dpi), Scaled(rect.top, dpi), Scaled(rect.width, dpi),
+                    Scaled(rect.height, dpi)};
+}
+
 StatusParts LayOutStatusParts(const StatusBarNeeds& needs, int bar_width) {
   StatusParts parts;
-  parts.start_time = std::max(kStartTimeDesignWidth, needs.start_time);
-  parts.events = std::max(kEventsDesignWidth, needs.events);
+  parts.start_time = std::max(Scaled(kStartTimeDesignWidth, needs.dpi), needs.start_time);
+  parts.events = std::max(Scaled(kEventsDesignWidth, needs.dpi), needs.events);
   const int short_by = parts.start_time + parts.events + needs.status + needs.grip - bar_width;
   const int from_events = std::clamp(short_by, 0, parts.events - needs.events);
   parts.events -= from_events;
@@ -129,6 +142,16 @@ StatusParts LayOutStatusParts(const StatusBarNeeds& needs, int bar_width) {
 
 int MinimumClientWidth(const StatusBarNeeds& needs, int search_panel_width) {
   // The list and the panel as the window lays them out (FormResize).
-  const int beside_panel = kMinimumListWidth + search_panel_width + kSearchPanelMargins;
+  const int beside_panel = Scaled(kMinimumListWidth, needs.dpi) + search_panel_width +
+                           Scaled(kSearchPanelMargins, needs.dpi);
   return std::max(beside_panel, needs.start_time + needs.events + needs.status + needs.grip);
+}
+
+LayoutRect FirstStartClient(const MainWindowNeeds& needs, const StatusBarNeeds& status) {
+  // The list and the panel as FormResize places them.
+  const int width = needs.list_width + needs.search_panel_width +
+                    Scaled(kSearchPanelMargins, status.dpi);
+  const int height = needs.search_panel_height + needs.status_bar_height + Scaled(4, status.dpi);
+  return LayoutRect{0, 0, std::max(width, MinimumClientWidth(status, needs.search_panel_width)),
+                    height};
 }

@@ -15,6 +15,13 @@ struct LayoutRect {
   int height = 0;
 };
 
+// Designs are drawn at 96 DPI; every fixed size scales with the DPI in effect.
+constexpr int kDesignDpi = 96;
+
+// pixels at 96 DPI as many pixels at dpi, rounded to the nearest.
+int Scaled(int pixels, int dpi);
+LayoutRect Scaled(const LayoutRect& rect, int dpi);
+
 // How a control keeps its place when the panel grows wider.
 enum class Anchor {
   kLeft,     // keeps its left edge
@@ -47,6 +54,7 @@ struct StatusBarNeeds {
   int events = 0;
   int status = 0;  // the widest text the third panel must show whole
   int grip = 0;    // the size grip at the bar's right end
+  int dpi = kDesignDpi;  // the design widths and margins scale with it
 };
 
 // Widths of the first two panels; the third takes the rest of the bar.
@@ -70,5 +78,17 @@ StatusParts LayOutStatusParts(const StatusBarNeeds& needs, int bar_width);
 // The narrowest client width at which every status panel shows its text
 // whole and the list beside the search panel stays usable.
 int MinimumClientWidth(const StatusBarNeeds& needs, int search_panel_width);
+
+// The client size the main window needs at its first start: the list with
+// every column whole (list_width, its frame and scroll bar included) beside
+// the whole search panel, above the status bar, and never narrower than
+// MinimumClientWidth.
+struct MainWindowNeeds {
+  int list_width = 0;
+  int search_panel_width = 0;
+  int search_panel_height = 0;
+  int status_bar_height = 0;
+};
+LayoutRect FirstStartClient(const MainWindowNeeds& needs, const StatusBarNeeds& status);
 
 #endif  // TRAMO_UI_LAYOUT_H_

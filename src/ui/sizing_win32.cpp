@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "ui/controls_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -37,6 +39,7 @@ int WrappedTextHeight(HWND control, const std::string& text, int width) {
 }
 
 SIZE NeededButtonSize(HWND control) {
+  const int dpi = DpiOf(control);
   SIZE text = TextExtent(control, DrawnText(control));
   const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
   const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
@@ -44,22 +47,23 @@ SIZE NeededButtonSize(HWND control) {
   if (type == BS_GROUPBOX) return SIZE{0, 0};
   if (box) {
     // The box, the gap the button leaves after it, and room for the focus frame.
-    const int check = GetSystemMetrics(SM_CXMENUCHECK);
-    const int beside = check + text.cy / 2 + 4;
+    const int check = MetricAt(SM_CXMENUCHECK, dpi);
+    const int beside = check + text.cy / 2 + Scaled(4, dpi);
     if (GetWindowLongA(control, GWL_STYLE) & BS_MULTILINE) {
       // Wrapped at the width it has: it needs the height of its lines.
       RECT rect;
       GetClientRect(control, &rect);
       const int lines = WrappedTextHeight(control, DrawnText(control), rect.right - beside);
-      return SIZE{0, std::max(lines, check) + 2};
+      return SIZE{0, std::max(lines, check) + Scaled(2, dpi)};
     }
-    return SIZE{beside + text.cx, std::max<LONG>(text.cy, check) + 2};
+    return SIZE{beside + text.cx, std::max<LONG>(text.cy, check) + Scaled(2, dpi)};
   }
   // The frame, the focus rectangle and the margins the button leaves inside it.
-  return SIZE{text.cx + 4 * GetSystemMetrics(SM_CXEDGE) + 24, text.cy + 8};
+  return SIZE{text.cx + 4 * MetricAt(SM_CXEDGE, dpi) + Scaled(24, dpi), text.cy + Scaled(8, dpi)};
 }
 
 SIZE ComboSize(HWND combo) {
+  const int dpi = DpiOf(combo);
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   LONG widest = 0;
   LONG height = 0;
@@ -73,7 +77,7 @@ SIZE ComboSize(HWND combo) {
     widest = std::max(widest, extent.cx);
     height = std::max(height, extent.cy);
   }
-  return SIZE{widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE) + 4,
+  return SIZE{widest + MetricAt(SM_CXVSCROLL, dpi) + 4 * MetricAt(SM_CXEDGE, dpi) + Scaled(4, dpi),
               0};
 }
 
@@ -102,15 +106,17 @@ SIZE ContentSize(HWND control) {
     }
     // The control's border, if it has one, comes on top.
     RECT frame = {0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, GetWindowLongA(control, GWL_STYLE) & ~WS_CAPTION, FALSE,
-                       GetWindowLongA(control, GWL_EXSTYLE));
+    AdjustForDpi(&frame, GetWindowLongA(control, GWL_STYLE) & ~WS_CAPTION, false,
+                 GetWindowLongA(control, GWL_EXSTYLE), DpiOf(control));
     return SIZE{minimum.right - minimum.left + frame.right - frame.left,
                 minimum.bottom - minimum.top + frame.bottom - frame.top};
   }
   if (lstrcmpiA(name.c_str(), "STATIC") == 0) return TextExtent(control, DrawnText(control));
   if (lstrcmpiA(name.c_str(), "BUTTON") == 0) return NeededButtonSize(control);
   if (lstrcmpiA(name.c_str(), "COMBOBOX") == 0) return ComboSize(control);
-  if (lstrcmpiA(name.c_str(), "EDIT") == 0) return SIZE{0, TextExtent(control, "Ág").cy + 8};
+  if (lstrcmpiA(name.c_str(), "EDIT") == 0) {
+    return SIZE{0, TextExtent(control, "Ág").cy + Scaled(8, DpiOf(control))};
+  }
   return SIZE{0, 0};
 }
 
@@ -124,8 +130,9 @@ int SpinWidth(HWND edit, HWND updown) {
   RECT arrows = {};
   GetWindowRect(updown, &arrows);
   // The digits, the edit's margins, its sunken border and the caret.
+  const int dpi = DpiOf(edit);
   return TextExtent(edit, widest).cx + LOWORD(margins) + HIWORD(margins) +
-         2 * GetSystemMetrics(SM_CXEDGE) + 2 + (arrows.right - arrows.left);
+         2 * MetricAt(SM_CXEDGE, dpi) + Scaled(2, dpi) + (arrows.right - arrows.left);
 }
 
 SIZE FittedSize(HWND control, int design_width, int design_height) {

@@ -45,3 +45,12 @@ WindowPlacement CentreIn(const ScreenRect& area, int32_t width, int32_t height) 
   return WindowPlacement{static_cast<int32_t>(std::max<int64_t>(left, area.left)),
                          static_cast<int32_t>(std::max<int64_t>(top, area.top)), width, height};
 }
+
+WindowPlacement FitInArea(const ScreenRect& area, const WindowPlacement& wanted) {
+  WindowPlacement fitted = wanted;
+  fitted.width = std::min(wanted.width, area.right - area.left);
+  fitted.height = std::min(wanted.height, area.bottom - area.top);
+  fitted.left = std::max(area.left, std::min(wanted.left, area.right - fitted.width));
+  fitted.top = std::max(area.top, std::min(wanted.top, area.bottom - fitted.height));
+  return fitted;
+}

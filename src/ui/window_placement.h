@@ -33,4 +33,9 @@ WindowPlacement KeepOnScreen(const WindowPlacement& window, const std::vector<Sc
 // larger than the area starts at its left or top edge, so its caption shows.
 WindowPlacement CentreIn(const ScreenRect& area, int32_t width, int32_t height);
 
+// A window of the wanted size at the wanted place, as much of it as the area
+// holds: the size capped by the area's, then moved left and up as far as
+// needed to lie inside it.
+WindowPlacement FitInArea(const ScreenRect& area, const WindowPlacement& wanted);
+
 #endif  // TRAMO_UI_WINDOW_PLACEMENT_H_

@@ -4,6 +4,8 @@
 
 #include "platform/error_text_win32.h"
 #include "support/events.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 
 void ReportUncaught(const char* sender, const char* message) {
   AddEvent(3, std::string("Neznama vyjimka. Sender: ") + sender + ", \r\nErrorMessage: " +
@@ -49,10 +51,13 @@ bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int
 }
 
 bool Window::CreateToolWindow(const char* caption, int client_width, int client_height) {
-  RECT frame = {0, 0, client_width, client_height};
+  // Not shown yet: the primary monitor's DPI is the best guess; the window
+  // lays itself out at its own once it exists.
+  const int dpi = ui::SystemDpi();
+  RECT frame = {0, 0, Scaled(client_width, dpi), Scaled(client_height, dpi)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  ui::AdjustForDpi(&frame, style, false, ex_style, dpi);
   return Create(style, ex_style, caption, 100, 100, frame.right - frame.left,
                 frame.bottom - frame.top, nullptr, nullptr);
 }

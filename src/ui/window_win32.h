@@ -24,7 +24,8 @@ class Window {
   // an event when either fails.
   bool Create(DWORD style, DWORD ex_style, const char* caption, int x, int y, int width,
               int height, HWND owner, HMENU menu);
-  // A fixed-size tool window that stays on top, with the given client size.
+  // A fixed-size tool window that stays on top, with the given client size
+  // at 96 DPI (scaled to the DPI it opens at).
   bool CreateToolWindow(const char* caption, int client_width, int client_height);
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,6 +1,10 @@
 #include "views/file_view_win32.h"
 
+#include <algorithm>
+
 #include "ui/controls_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 #include "views/list_header.h"
 
 bool FileView::Create(HWND parent, int id, Listener* listener) {
@@ -22,6 +26,24 @@ bool FileView::Create(HWND parent, int id, Listener* listener) {
     }
   }
   return true;
+}
+
+int FileView::DefaultColumnWidth(int column) const {
+  const int dpi = ui::DpiOf(list_);
+  const ColumnSamples samples = ColumnWidthSamples(column);
+  const auto width_of = [&](const std::string& text) {
+    return static_cast<int>(
+        SendMessageA(list_, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  };
+  int width = Scaled(100, dpi);
+  // A cell's text leaves a margin each side; a caption also the sort arrow.
+  for (const std::string& text : samples.cells) {
+    width = std::max(width, width_of(text) + Scaled(16, dpi));
+  }
+  for (const std::string& text : samples.captions) {
+    width = std::max(width, width_of(text) + Scaled(32, dpi));
+  }
+  return width;
 }
 
 void FileView::Zobraz(uint32_t mode) {

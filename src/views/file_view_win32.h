@@ -50,6 +50,9 @@ class FileView {
   void ShowNewRows();
 
   int ColumnWidth(int column) const;
+  // The design's width at the list's DPI, or what the column's widest
+  // caption or figure needs in the list's font.
+  int DefaultColumnWidth(int column) const;
   void SetColumnWidth(int column, int width);
 
   // The focused row's row text; false with no focused row.

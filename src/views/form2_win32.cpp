@@ -1,6 +1,10 @@
 #include "views/form2_win32.h"
 
+#include <algorithm>
+
 #include "ui/controls_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/layout.h"
 #include "ui/dialog_keys_win32.h"
 #include "ui/sizing_win32.h"
 
@@ -14,8 +18,9 @@ constexpr int kCancelId = IDCANCEL;
 }  // namespace
 
 bool TForm2::CreateForm() {
-  if (!Create(WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, "Podrobné statistiky - Tramo2", 100, 100, 487,
-              274, nullptr, nullptr)) {
+  const int dpi = ui::SystemDpi();
+  if (!Create(WS_OVERLAPPEDWINDOW, WS_EX_TOPMOST, "Podrobné statistiky - Tramo2", 100, 100,
+              Scaled(487, dpi), Scaled(274, dpi), nullptr, nullptr)) {
     return false;
   }
   memo_ = ctl::Child("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
@@ -78,16 +83,20 @@ void TForm2::Layout() {
   int width = 0;
   int height = 0;
   DetailEditorFieldSize(rect.right - rect.left, rect.bottom - rect.top, &width, &height);
-  MoveWindow(memo_, 0, 0, width, height, TRUE);
   RECT client;
   GetClientRect(hwnd(), &client);
+  const int dpi = ui::DpiOf(hwnd());
   // Anchored bottom right, 75 x 25 or what their captions need.
-  const SIZE save = ui::FittedSize(save_, 75, 25);
-  const SIZE cancel = ui::FittedSize(cancel_, 75, 25);
-  const int save_left = client.right - 8 - save.cx;
-  MoveWindow(save_, save_left, client.bottom - 6 - save.cy, save.cx, save.cy, TRUE);
-  MoveWindow(cancel_, save_left - 8 - cancel.cx, client.bottom - 6 - cancel.cy, cancel.cx,
-             cancel.cy, TRUE);
+  const SIZE save = ui::FittedSize(save_, Scaled(75, dpi), Scaled(25, dpi));
+  const SIZE cancel = ui::FittedSize(cancel_, Scaled(75, dpi), Scaled(25, dpi));
+  const int save_left = client.right - Scaled(8, dpi) - save.cx;
+  const int buttons_top = client.bottom - Scaled(6, dpi) - std::max(save.cy, cancel.cy);
+  // The frame is wider at a higher DPI: the text never reaches under the buttons.
+  MoveWindow(memo_, 0, 0, std::min<int>(width, client.right),
+             std::min<int>(height, buttons_top - Scaled(4, dpi)), TRUE);
+  MoveWindow(save_, save_left, client.bottom - Scaled(6, dpi) - save.cy, save.cx, save.cy, TRUE);
+  MoveWindow(cancel_, save_left - Scaled(8, dpi) - cancel.cx,
+             client.bottom - Scaled(6, dpi) - cancel.cy, cancel.cx, cancel.cy, TRUE);
 }
 
 LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -95,6 +104,15 @@ LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Layout();
       return 0;
+    case WM_DPICHANGED: {
+      ui::SetChildFonts(hwnd());
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout();
+      return 0;
+    }
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;

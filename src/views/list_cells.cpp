@@ -66,6 +66,27 @@ std::string OverviewCellText(const ActivityRecord& record, int column) {
   }
 }
 
+ColumnSamples ColumnWidthSamples(int column) {
+  ColumnSamples samples;
+  if (column < 0 || column >= kListColumns) return samples;
+  for (const ListLayout& layout : kLayouts) {
+    if (layout.captions[column][0] != '\0') samples.captions.push_back(layout.captions[column]);
+  }
+  // Digits are equally wide: two-digit day and month, every time field.
+  const std::string date_time = FixedDateTimeText(EncodeDateTime(2026, 12, 28, 23, 58, 58));
+  const uint32_t ten_years_days = 3652;
+  const std::string duration = FormatDuration((ten_years_days * 86400u + 86399u) * 10u);
+  switch (column) {
+    case 1: samples.cells = {duration, date_time}; break;  // "Od" of an overview
+    case 2: samples.cells = {date_time}; break;
+    case 3: samples.cells = {duration}; break;  // "Doba" of an overview; titles vary
+    case 4: samples.cells = {std::to_string(ten_years_days + 1) + " "}; break;
+    case 5: samples.cells = {duration}; break;
+    default: break;
+  }
+  return samples;
+}
+
 RgbColor DetailRowColor(RgbColor font) {
   int r = font.red - 100;
   int g = font.green - 70;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct ActivityRecord;
 
@@ -49,6 +50,16 @@ struct ListLayout {
 // The layout of view modes 1 to 3; nullptr for any other mode, whose
 // selection changes nothing on the list.
 const ListLayout* LayoutForMode(uint32_t mode);
+
+// What a column must show whole, so that its default width fits it: the
+// captions of every view mode, and for the figures the widest of their
+// kind (a date-time, a duration of ten years, a day count of ten years).
+// Names and titles have no widest text: none is given for them.
+struct ColumnSamples {
+  std::vector<std::string> captions;
+  std::vector<std::string> cells;
+};
+ColumnSamples ColumnWidthSamples(int column);
 
 // Designed alignment: columns 1, 2, 4 and 5 right, 0 and 3 left (column 3
 // then follows the mode's layout).

@@ -8,6 +8,7 @@
 #include "platform/system.h"
 #include "store/cglobal.h"
 #include "ui/blocking_work_win32.h"
+#include "ui/dpi_win32.h"
 #include "store/csez.h"
 #include "store/history.h"
 #include "support/events.h"
@@ -146,12 +147,22 @@ bool SearchPanel::CreateControls() {
 }
 
 void SearchPanel::LayOutControls() {
-  const PanelLayout layout = layout_.Apply(kDesignContentWidth, scroll_);
+  dpi_ = ui::DpiOf(hwnd());
+  const PanelLayout layout = layout_.Apply(kDesignContentWidth, scroll_, dpi_);
   content_width_ = layout.width;
-  content_height_ = layout.height + kBottomMargin;
+  content_height_ = layout.height + Scaled(kBottomMargin, dpi_);
 }
 
-int SearchPanel::Width() const { return kWidth + content_width_ - kDesignContentWidth; }
+void SearchPanel::DpiChanged() {
+  SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(ui::GuiFontAt(ui::DpiOf(hwnd()))),
+               FALSE);
+  LayOutControls();
+  Scroll(SB_ENDSCROLL);
+}
+
+int SearchPanel::Width() const {
+  return Scaled(kWidth, dpi_) + content_width_ - Scaled(kDesignContentWidth, dpi_);
+}
 
 void SearchPanel::AddHint(HWND control, const char* text) {
   TOOLINFOA tool = {};
@@ -415,8 +426,8 @@ void SearchPanel::Scroll(int code) {
   const int maximum = content_height_ > page ? content_height_ - page : 0;
   int position = scroll_;
   if (code == SB_TOP) position = 0;
-  if (code == SB_LINEUP) position -= 20;
-  if (code == SB_LINEDOWN) position += 20;
+  if (code == SB_LINEUP) position -= Scaled(20, dpi_);
+  if (code == SB_LINEDOWN) position += Scaled(20, dpi_);
   if (code == SB_PAGEUP) position -= page;
   if (code == SB_PAGEDOWN) position += page;
   if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {

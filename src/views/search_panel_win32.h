@@ -42,6 +42,12 @@ class SearchPanel : public Window {
   const char* ClassName() const override { return "TScrollBox"; }
   // The panel's width: the design's, or more when the controls need it.
   int Width() const;
+  // The height that shows every control without scrolling.
+  int ContentHeight() const { return content_height_; }
+  // Lays the controls out again at the DPI the panel now has.
+  void DpiChanged();
+  // The DPI the controls were last laid out at.
+  int Dpi() const { return dpi_; }
 
   // Nasthistorii1Click.
   void LoadHistory();
@@ -103,6 +109,7 @@ class SearchPanel : public Window {
   DetailRange detail_;
   bool syncing_ = false;
   ui::ControlLayout layout_;
+  int dpi_ = 96;
   int content_width_ = 0;
   int content_height_ = 0;
   int scroll_ = 0;

@@ -143,20 +143,23 @@ TEST(PanelLayout, MeasuredSizesKeepOrderAndRelation) {
 
 // From the narrowest client width up, every status panel shows its text and
 // the list keeps its width; the first two panels keep the design's widths
-// while there is room, "ERR" giving up its slack before the start time.
+// while there is room, "ERR" giving up its slack before the start time. The
+// design's widths and the list's minimum scale with the DPI.
 TEST(StatusBarLayout, PanelsGiveUpSlackButNeverTheirTexts) {
   std::mt19937 generator(20261209);
   for (int trial = 0; trial < 200; ++trial) {
     StatusBarNeeds needs;
+    needs.dpi = (std::vector<int>{96, 120, 144, 192})[trial % 4];
     needs.start_time = 20 + static_cast<int>(generator() % 200);
     needs.events = static_cast<int>(generator() % 80);
     needs.status = static_cast<int>(generator() % 700);
     needs.grip = static_cast<int>(generator() % 20);
     const int panel = 150 + static_cast<int>(generator() % 200);
     const int minimum = MinimumClientWidth(needs, panel);
-    ASSERT_GE(minimum - panel - kSearchPanelMargins, kMinimumListWidth) << trial;
-    const int start_design = std::max(kStartTimeDesignWidth, needs.start_time);
-    const int events_design = std::max(kEventsDesignWidth, needs.events);
+    ASSERT_GE(minimum - panel - Scaled(kSearchPanelMargins, needs.dpi),
+              Scaled(kMinimumListWidth, needs.dpi)) << trial;
+    const int start_design = std::max(Scaled(kStartTimeDesignWidth, needs.dpi), needs.start_time);
+    const int events_design = std::max(Scaled(kEventsDesignWidth, needs.dpi), needs.events);
     for (int bar = minimum; bar < minimum + 200; bar += 7) {
       const StatusParts parts = LayOutStatusParts(needs, bar);
       ASSERT_GE(parts.start_time, needs.start_time) << trial;
@@ -252,6 +255,31 @@ TEST(WindowPlacement, KeptOnAnyMonitorElseMovedOntoTheNearest) {
   }
   EXPECT_EQ(-960, CentreIn(kMonitors[1], 640, 450).left);
   EXPECT_EQ(-100, CentreIn(kMonitors[1], 2000, 1200).top);  // the caption stays on screen
+}
+
+// The first start: the list and the whole panel above the status bar, as
+// much as the monitor holds, moved in rather than cut.
+TEST(WindowPlacement, FirstStartFitsTheWorkArea) {
+  StatusBarNeeds status;
+  status.dpi = 144;
+  const LayoutRect client = FirstStartClient(MainWindowNeeds{700, 300, 900, 30}, status);
+  EXPECT_EQ(700 + 300 + Scaled(kSearchPanelMargins, 144), client.width);
+  EXPECT_EQ(900 + 30 + 6, client.height);
+  status.status = 2000;  // a status text wider than list and panel
+  EXPECT_EQ(2000, FirstStartClient(MainWindowNeeds{700, 300, 900, 30}, status).width);
+  const struct {
+    WindowPlacement wanted, fitted;
+  } cases[] = {
+      {{100, 100, 1000, 700}, {100, 100, 1000, 700}},  // fits as it is
+      {{100, 100, 1900, 700}, {20, 100, 1900, 700}},   // moved left
+      {{100, 100, 2500, 1200}, {0, 0, 1920, 1040}},    // capped
+      {{-1200, 100, 800, 600}, {0, 100, 800, 600}},    // moved onto the area
+  };
+  for (const auto& c : cases) {
+    const WindowPlacement fitted = FitInArea(kMonitors[0], c.wanted);
+    EXPECT_EQ((std::vector<int32_t>{c.fitted.left, c.fitted.top, c.fitted.width, c.fitted.height}),
+              (std::vector<int32_t>{fitted.left, fitted.top, fitted.width, fitted.height}));
+  }
 }
 
 }  // namespace

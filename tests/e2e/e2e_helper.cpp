@@ -29,6 +29,9 @@
 //   status WIN N            left, width and text width of status-bar part N|its text
 //   extent WIN CTRL [TEXT]  width of the control's text (or TEXT) in its font, and its
 //                           client width
+//   columns WIN             the widths of the columns of the window's list view
+//   area WIN                the work area of the window's monitor: left top right bottom
+//   dpi-changed WIN L T W H send WM_DPICHANGED (the DPI unchanged) suggesting that rectangle
 //   clipped WIN             the visible labels, buttons and number fields whose text does
 //                           not fit them
 //   ink WIN CTRL [X Y W H]  pixels on screen inside the control (or that part) that differ
@@ -846,6 +849,38 @@ int Run(const std::vector<std::string>& args) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &answer) ? 1 : 0;
   }
   if (command == "clipped") return Clipped(window);
+  if (command == "columns") {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(FindListViewOf(window), LVM_GETHEADER, 0, 0));
+    const LRESULT count = SendMessageA(header, HDM_GETITEMCOUNT, 0, 0);
+    std::string widths;
+    for (LRESULT i = 0; i < count; ++i) {
+      widths += std::to_string(SendMessageA(FindListViewOf(window), LVM_GETCOLUMNWIDTH, i, 0)) + " ";
+    }
+    Out(widths);
+    return count > 0 ? 0 : 1;
+  }
+  if (command == "dpi-changed" && argc > 6) {
+    const RECT suggested = {std::atoi(argv[3]), std::atoi(argv[4]),
+                            std::atoi(argv[3]) + std::atoi(argv[5]),
+                            std::atoi(argv[4]) + std::atoi(argv[6])};
+    RemoteMemory remote(window, sizeof(suggested));
+    if (!remote.ok()) return 1;
+    remote.Write(0, &suggested, sizeof(suggested));
+    HDC screen = GetDC(nullptr);
+    const WORD dpi = static_cast<WORD>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), remote.param());
+    return 0;
+  }
+  if (command == "area") {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    char line[64];
+    const RECT& a = info.rcWork;
+    wsprintfA(line, "%ld %ld %ld %ld", a.left, a.top, a.right, a.bottom);
+    return Out(line), 0;
+  }
   if (command == "end-session") {
     // What Windows sends at a logoff before it ends the process (which it may not do).
     DWORD_PTR answer = 0;
@@ -896,6 +931,11 @@ int Run(const std::vector<std::string>& args) {
 }
 
 int main(int argc, char** argv) {
+  // Coordinates as the program's own, which is DPI aware.
+  using Aware = BOOL(WINAPI*)();
+  const auto aware = reinterpret_cast<Aware>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+  if (aware != nullptr) aware();
   if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
   const int rc = Run(std::vector<std::string>(argv, argv + argc));
   std::fwrite(g_out.data(), 1, g_out.size(), stdout);

@@ -57,13 +57,14 @@ close_tramo() {
 }
 log_file() { ls data/Tramo2_cvs*.eb 2>/dev/null | head -n 1; }
 
-# A first start: the data folder beside the program, defaults in the INI.
+# A first start: the data folder beside the program, defaults in the INI (the
+# main window and the figures' columns are sized to their content).
 start_tramo M
 sleep 2
 close_tramo
 ini=data/Tramo2.ini
 [ -f "$ini" ] || fail "no configuration file"
-for key in Spusteni=1 Width=640 Height=450 Left=100 Top=100 sloupec0=100 sloupec5=100 \
+for key in Spusteni=1 Width=640 Height=450 Left=100 Top=100 sloupec0=100 \
            sortC=1 sortD=0 ChTitulek=1 SpMinCas=1 MinimalniCas=60; do
   tr -d '\r' <"$ini" | grep -qx "$key" || fail "configuration lacks $key"
 done

@@ -3,7 +3,7 @@
 # SendInput, every window read from outside, a screenshot per step.
 # Usage: ui_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE SCREENSHOT_DIR STATS_EXE
 # E2E_PENDING=1 also runs the scenarios whose fixes are pending;
-# E2E_ONLY=PATTERN runs only the scenarios whose names match.
+# E2E_ONLY=PATTERN runs only the scenarios whose names match, E2E_GROUPS those groups.
 set -u
 wine_run=$(realpath "$1")
 tramo=$(realpath "$2")
@@ -386,6 +386,95 @@ group_fresh() {
   run copy_row
   run spinner_values_clamped  # fault 10
   close_tramo
+}
+
+# --- a first start at 96, 144 and 192 DPI ---------------------------------------------
+
+# Without a configuration the window shows the whole search panel (or takes
+# the whole height of a screen too small for it) and the list's figures
+# whole: a date-time, ten years, their day count.
+sc_first_start_fits() {
+  local area widths sample column
+  ask area TForm1 && read -r -a area <<<"$ANSWER"
+  info TForm1
+  if [ "${INFO[7]}" -lt $((area[3] - area[1])) ]; then
+    info TForm1 TScrollBox:0
+    local bottom=$((INFO[5] + INFO[7]))
+    for sample in "=Hledat" "=Přehled"; do
+      info TForm1 "$sample"
+      check_now "$sample ends at $((INFO[5] + INFO[7])), the panel shows up to $bottom" \
+        test $((INFO[5] + INFO[7])) -le "$bottom"
+    done
+  fi
+  ask columns TForm1 && read -r -a widths <<<"$ANSWER"
+  for sample in "1|3652 dní 23:59:59" "2|28.12.2026 23:58:58" "4|3653 " "5|3652 dní 23:59:59"; do
+    column=${sample%%|*}
+    ask extent TForm1 "$LIST_VIEW" "${sample#*|}"
+    check_now "column $column is ${widths[column]:-?} wide, \"${sample#*|}\" needs ${ANSWER%% *} + 12" \
+      test "${widths[column]:-0}" -ge $((${ANSWER%% *} + 12))
+  done
+}
+
+# Each tool window shows its controls whole (the event for the protocol
+# viewer comes from the missing manual).
+sc_tool_windows_fit() {
+  local entry window
+  for entry in "TForm2|Down" "TFormNastaveni|Down Down Down Down" "TFormAbout|Right Down Down" \
+               "TFormDebugLog|Right Down"; do
+    window=${entry%%|*}
+    # shellcheck disable=SC2086
+    menu ${entry#*|}
+    if [ "$window" = TFormDebugLog ]; then
+      check "no message box for the missing Readme.pdf" visible "$BOX"
+      press "$BOX" Return
+      check "no ERR on the status bar" eval 'status_part 1 && [ "$STATUS_TEXT" = ERR ]'
+      click TForm1 "$STATUS_BAR" click -80 10
+    fi
+    check "$window not shown" visible "$window"
+    shot "$window" whole
+    ask clipped "$window"
+    check_now "clipped in $window: $ANSWER" test -z "$ANSWER"
+    press "$window" Escape
+    check "Escape did not hide $window" hidden "$window"
+  done
+}
+
+# A change of DPI (as on moving to another monitor) takes the rectangle
+# Windows suggests and lays the window out again.
+sc_dpi_change_takes_suggested_rect() {
+  info TForm1
+  local suggested=(40 30 "${INFO[6]}" $((INFO[7] - 50)))
+  ask dpi-changed TForm1 "${suggested[@]}"
+  info TForm1
+  check_now "the window is at ${INFO[*]:4:4}, not at ${suggested[*]}" test "${INFO[*]:4:4}" = "${suggested[*]}"
+  ask clipped TForm1
+  check_now "clipped after the change: $ANSWER" test -z "$ANSWER"
+}
+
+set_dpi() { "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+# The same scenarios at each DPI (Wine reads it when a program starts: the
+# helper starts again too, so that both measure alike).
+group_dpi() {
+  local dpi
+  for dpi in 96 144 192; do
+    DPI_TAG=-$dpi
+    set_dpi "$dpi"
+    stop_helper
+    start_helper
+    rm -rf data
+    if start_tramo M; then
+      run first_start_fits
+      run controls_fit
+      run tab_order
+      run tool_windows_fit
+      run dpi_change_takes_suggested_rect
+      close_tramo
+    fi
+  done
+  DPI_TAG=
+  set_dpi 96
+  stop_helper
+  start_helper
 }
 
 # --- search and overview over a loaded history ------------------------------------
@@ -824,9 +913,10 @@ start_seconds=$SECONDS
 # Without a window manager Wine must place, size and decorate the windows
 # itself, as Windows does: a maximised window then really grows.
 "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+set_dpi 96  # a run stopped half-way may have left another
 start_helper
 retried=()
-for group in fresh history computers away long_load modal hidden late_shell; do
+for group in ${E2E_GROUPS:-fresh dpi history computers away long_load modal hidden late_shell}; do
   group_start=$SECONDS
   before=("$passed" "$failed" "${#failed_names[@]}")
   "group_$group"

@@ -193,7 +193,7 @@ tidy() {
 # guards a fix that has not landed: it is not run (nor counted as passing)
 # unless E2E_PENDING is set. E2E_ONLY (a pattern) runs only matching scenarios.
 run() {
-  scenario=$1
+  scenario=$1${DPI_TAG:-}
   step_no=0
   scenario_failed=0
   if [ -n "${E2E_ONLY:-}" ] && [[ ! $1 =~ $E2E_ONLY ]]; then return 0; fi
@@ -211,11 +211,11 @@ run() {
   "sc_$1"
   tramo_running && tidy
   if [ "$scenario_failed" = 0 ]; then
-    echo "ok      $1$mark ($((SECONDS - began)) s)"
+    echo "ok      $scenario$mark ($((SECONDS - began)) s)"
     passed=$((passed + 1))
   else
-    echo "FAILED  $1$mark"
+    echo "FAILED  $scenario$mark"
     failed=$((failed + 1))
-    failed_names+=("$1")
+    failed_names+=("$scenario")
   fi
 }

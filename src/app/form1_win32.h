@@ -104,7 +104,7 @@ class TForm1 : public Window,
   HMENU popup_activity_ = nullptr;
   HMENU popup_overview_ = nullptr;
   HFONT bold_font_ = nullptr;
-  NOTIFYICONDATAA tray_icon_data_ = {};
+  NOTIFYICONDATAW tray_icon_data_ = {};
   bool tray_icon_wanted_ = false;
   bool tray_icon_shown_ = false;
   int tray_retries_left_ = 0;

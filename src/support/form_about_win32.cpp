@@ -67,7 +67,8 @@ void TFormAbout::Paint() {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kLabelColor);
   HGDIOBJ old_font = SelectObject(dc, ctl::GuiFont());
-  TextOutA(dc, 16, 304, label_.c_str(), static_cast<int>(label_.size()));
+  const std::wstring label = platform::Wide(label_);
+  TextOutW(dc, 16, 304, label.c_str(), static_cast<int>(label.size()));
   SelectObject(dc, old_font);
   EndPaint(hwnd(), &paint);
 }
@@ -88,7 +89,8 @@ LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP:
       if (OverPicture()) {
         const std::string address = WebPageAddress(VersionText(platform::ExecutablePath(), false));
-        ShellExecuteA(hwnd(), "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(hwnd(), L"open", platform::Wide(address).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
       }
       return 0;
     case WM_COMMAND:

@@ -34,10 +34,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine runs with the Czech locale so the ANSI code page is 1250.
-if ! locale -a 2>/dev/null | grep -qix 'cs_CZ.utf8'; then
-  echo "install-deps: generating cs_CZ.UTF-8"
-  $SUDO sed -i 's/^# *cs_CZ.UTF-8 UTF-8/cs_CZ.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-  $SUDO locale-gen >/dev/null
-fi
+# Wine runs with the Czech locale so the ANSI code page is 1250; the window
+# scenarios run again under a Western (1252) and a Japanese (932) one.
+for loc in cs_CZ en_US ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qix "$loc.utf8"; then
+    echo "install-deps: generating $loc.UTF-8"
+    $SUDO sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
+done

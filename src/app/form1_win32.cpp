@@ -48,7 +48,7 @@ enum MenuId {
 constexpr int kMinimumHeight = 30;
 // The tray record in its first form: 88 bytes in the 32-bit build, 104 in
 // the 64-bit one, where the handles are wider.
-constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V1_SIZE;
+constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAW_V1_SIZE;
 
 // Not in MinGW's headers for Windows XP; Windows Vista and earlier ignore it.
 #ifndef MOD_NOREPEAT
@@ -84,24 +84,32 @@ bool TForm1::CreateForm() {
                 nullptr);
 }
 
+namespace {
+
+void AddMenuItem(HMENU menu, UINT flags, UINT_PTR id, const char* text) {
+  AppendMenuW(menu, flags, id, platform::Wide(text).c_str());
+}
+
+}  // namespace
+
 bool TForm1::CreateMenus() {
   HMENU menu = CreateMenu();
   HMENU options = CreatePopupMenu();
   HMENU help = CreatePopupMenu();
-  AppendMenuA(options, MF_STRING, kMenuDetailStats, "Podrobné statistiky");
-  AppendMenuA(options, MF_STRING, kMenuLoadHistory, "Načíst historii");
-  AppendMenuA(options, MF_STRING, kMenuReport, "Sestava…");
-  AppendMenuA(options, MF_STRING, kMenuSettings, "Nastavení");
-  AppendMenuA(help, MF_STRING, kMenuHelp, "Nápověda Tramu2");
-  AppendMenuA(help, MF_STRING, kMenuAbout, "O aplikaci");
-  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "Volby");
-  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Nápověda");
+  AddMenuItem(options, MF_STRING, kMenuDetailStats, "Podrobné statistiky");
+  AddMenuItem(options, MF_STRING, kMenuLoadHistory, "Načíst historii");
+  AddMenuItem(options, MF_STRING, kMenuReport, "Sestava…");
+  AddMenuItem(options, MF_STRING, kMenuSettings, "Nastavení");
+  AddMenuItem(help, MF_STRING, kMenuHelp, "Nápověda Tramu2");
+  AddMenuItem(help, MF_STRING, kMenuAbout, "O aplikaci");
+  AddMenuItem(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "Volby");
+  AddMenuItem(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Nápověda");
   popup_activity_ = CreatePopupMenu();
-  AppendMenuA(popup_activity_, MF_STRING, kMenuAddToDetail, "Přidat do podrobných statistik");
-  AppendMenuA(popup_activity_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
+  AddMenuItem(popup_activity_, MF_STRING, kMenuAddToDetail, "Přidat do podrobných statistik");
+  AddMenuItem(popup_activity_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
   popup_overview_ = CreatePopupMenu();
-  AppendMenuA(popup_overview_, MF_STRING, kMenuShowDetail, "Zobrazit podrobněji");
-  AppendMenuA(popup_overview_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
+  AddMenuItem(popup_overview_, MF_STRING, kMenuShowDetail, "Zobrazit podrobněji");
+  AddMenuItem(popup_overview_, MF_STRING, kMenuCopy, "Kopírovat do schránky");
   return SetMenu(hwnd(), menu) != FALSE;
 }
 
@@ -109,7 +117,7 @@ bool TForm1::FormCreate() {
   (void)FixedFormat();  // filled before anything formats a date
   if (!CreateMenus()) return false;
   // A long path cut by its panel is whole in the panel's tip.
-  status_bar_ = ctl::Child(STATUSCLASSNAMEA, "", SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
+  status_bar_ = ctl::Child("msctls_statusbar32", "", SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
                            hwnd(), kStatusBarId);
   if (status_bar_ == nullptr || !file_view_.Create(hwnd(), kFileViewId, this)) return false;
 
@@ -210,7 +218,7 @@ void TForm1::DeferredInit() {
   tray_icon_data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   tray_icon_data_.uCallbackMessage = WM_TRAY_NOTIFY;
   tray_icon_data_.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd(), GCLP_HICON));
-  lstrcpynA(tray_icon_data_.szTip, "Tramo2", 64);
+  lstrcpynW(tray_icon_data_.szTip, L"Tramo2", 64);
   if (!NoTrayIcon(App().args)) App().nastaveni->SetCheckIcon(true);
 
   away_.Start(hwnd());
@@ -284,7 +292,7 @@ void TForm1::ShowTrayIcon(bool show) {
     return;
   }
   KillTimer(hwnd(), kTimerTray);
-  if (tray_icon_shown_) Shell_NotifyIconA(NIM_DELETE, &tray_icon_data_);
+  if (tray_icon_shown_) Shell_NotifyIconW(NIM_DELETE, &tray_icon_data_);
   tray_icon_shown_ = false;
 }
 
@@ -292,8 +300,8 @@ void TForm1::AddTrayIcon() {
   if (!tray_icon_wanted_ || tray_icon_shown_) return;
   SetLastError(0);
   // An add that timed out may still have been done by a busy taskbar.
-  tray_icon_shown_ = Shell_NotifyIconA(NIM_ADD, &tray_icon_data_) != FALSE ||
-                     Shell_NotifyIconA(NIM_MODIFY, &tray_icon_data_) != FALSE;
+  tray_icon_shown_ = Shell_NotifyIconW(NIM_ADD, &tray_icon_data_) != FALSE ||
+                     Shell_NotifyIconW(NIM_MODIFY, &tray_icon_data_) != FALSE;
   const DWORD error = GetLastError();
   if (!tray_icon_shown_ && tray_retries_left_-- > 0) {
     SetTimer(hwnd(), kTimerTray, kTrayRetryMs, nullptr);
@@ -401,12 +409,12 @@ void TForm1::KeepMinimumWidth() {
 void TForm1::ShowHelp() {
   const std::string manual = paths_.exe_dir + "Readme.pdf";
   if (platform::FileExists(manual)) {
-    ShellExecuteA(hwnd(), "open", manual.c_str(), "", "", SW_SHOWNORMAL);
+    ShellExecuteW(hwnd(), L"open", platform::Wide(manual).c_str(), L"", L"", SW_SHOWNORMAL);
     return;
   }
   const std::string notice = "Soubor nápovědy Readme.pdf nebyl nalezen.";
   AddEvent(1, notice);
-  MessageBoxA(hwnd(), notice.c_str(), "Tramo2", MB_OK | MB_ICONINFORMATION);
+  ctl::ShowMessage(hwnd(), notice, MB_OK | MB_ICONINFORMATION);
 }
 
 void TForm1::OnCommand(int id) {

@@ -108,7 +108,7 @@ class TForm1 : public Window,
   std::unique_ptr<SearchPanel> search_panel_;
   HMENU popup_activity_ = nullptr;
   HMENU popup_overview_ = nullptr;
-  NOTIFYICONDATAA tray_icon_data_ = {};
+  NOTIFYICONDATAW tray_icon_data_ = {};
   bool tray_icon_wanted_ = false;
   bool tray_icon_shown_ = false;
   int tray_retries_left_ = 0;

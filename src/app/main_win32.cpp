@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "app/configuration.h"
 #include "app/form1_win32.h"
 #include "platform/system.h"
+#include "platform/wide_text_win32.h"
 #include "store/history.h"
 #include "support/build_counter.h"
 #include "support/crc32.h"
@@ -18,6 +20,7 @@
 #include "support/program_version.h"
 #include "support/text_routines.h"
 #include "support/version.h"
+#include "ui/controls_win32.h"
 #include "ui/dialog_keys_win32.h"
 #include "views/form2_win32.h"
 
@@ -25,9 +28,14 @@ namespace {
 
 constexpr int kCsidlAppData = 26;
 
+// Read as UTF-16: a folder named outside the system code page stays whole.
 std::vector<std::string> CommandLineArguments() {
   std::vector<std::string> args;
-  for (int i = 0; i < __argc; ++i) args.push_back(__argv[i]);
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return args;
+  for (int i = 0; i < count; ++i) args.push_back(platform::Narrow(wide[i], lstrlenW(wide[i])));
+  LocalFree(wide);
   return args;
 }
 
@@ -74,11 +82,11 @@ void ShowRunningCopy(const std::string& instance) {
 
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Tab, Enter and Escape in every window, as in dialogs.
     if (ui::HandleDialogKeys(&message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
 }
@@ -101,7 +109,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string report = ConvertLogs(Argument(app.args, 2), Argument(app.args, 3));
     // No window of ours is in front to own it: started from a console or a
     // shortcut, it must not open behind them.
-    MessageBoxA(nullptr, report.c_str(), "Tramo2", MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
+    ctl::ShowMessage(nullptr, report, MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
     return 0;
   }
 
@@ -137,7 +145,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.debug_log = debug_log.get();
   if (!form1->CreateForm() || !form2->CreateForm() || !nastaveni->CreateForm() ||
       !about->CreateForm() || !debug_log->CreateForm()) {
-    MessageBoxA(nullptr, "Okna programu nelze vytvořit.", "Tramo2", MB_OK | MB_ICONERROR);
+    ctl::ShowMessage(nullptr, "Okna programu nelze vytvořit.", MB_OK | MB_ICONERROR);
     return 1;
   }
   SetPropA(form1->hwnd(), instance.c_str(), reinterpret_cast<HANDLE>(1));

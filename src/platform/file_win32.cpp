@@ -7,6 +7,7 @@
 
 #include "platform/error_text_win32.h"
 #include "platform/held_file_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace platform {
 namespace {
@@ -66,7 +67,7 @@ static bool OpenWith(void** handle, const std::string& path, DWORD access,
   // that holds the file for a moment is waited for.
   HANDLE h = INVALID_HANDLE_VALUE;
   if (!RetryWhileHeld([&] {
-        h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+        h = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
         return h != INVALID_HANDLE_VALUE;
       })) {
@@ -167,12 +168,12 @@ void File::Close() {
 bool File::is_open() const { return handle_ != nullptr; }
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -183,7 +184,7 @@ bool CreateFolders(const std::string& folder, std::string* error) {
     const std::string prefix = folder.substr(0, i);
     if (FolderExists(prefix)) continue;
     if (InjectedFailure(FileCall::kCreateFolder, prefix, error)) return false;
-    if (!CreateDirectoryA(prefix.c_str(), nullptr) && !FolderExists(prefix)) return Fail(error);
+    if (!CreateDirectoryW(Wide(prefix).c_str(), nullptr) && !FolderExists(prefix)) return Fail(error);
   }
   return true;
 }
@@ -195,15 +196,17 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
   std::string pattern = folder;
   if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
   pattern += '*';
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;
     return Fail(error);
   }
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names->push_back(data.cFileName);
-  } while (FindNextFileA(find, &data));
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      names->push_back(Narrow(data.cFileName, lstrlenW(data.cFileName)));
+    }
+  } while (FindNextFileW(find, &data));
   FindClose(find);
   return true;
 }
@@ -211,7 +214,7 @@ bool ListFileNames(const std::string& folder, std::vector<std::string>* names,
 bool RemoveFile(const std::string& path) {
   if (InjectedFailure(FileCall::kRemove, path, nullptr)) return false;
   // A temporary file that a sync client has just picked up.
-  return RetryWhileHeld([&] { return DeleteFileA(path.c_str()) != 0; });
+  return RetryWhileHeld([&] { return DeleteFileW(Wide(path).c_str()) != 0; });
 }
 
 bool RenameReplacing(const std::string& from, const std::string& to, std::string* error) {
@@ -219,7 +222,7 @@ bool RenameReplacing(const std::string& from, const std::string& to, std::string
   // A file replaced while anyone has it open fails with "access denied".
   return RetryWhileHeld(
              [&] {
-               return MoveFileExA(from.c_str(), to.c_str(),
+               return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
              },
              true) ||

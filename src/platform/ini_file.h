@@ -10,7 +10,8 @@ namespace platform {
 // section and key win, names and values are trimmed of blanks and a value
 // enclosed in matching quotes loses them. Every read looks at the file as it
 // is now (a missing file reads as empty); every write goes to the file at
-// once, creating it (not its folder) when needed, with CR LF lines. On
+// once, creating it (not its folder) when needed, with CR LF lines. The bytes
+// are the program's own (code page 1250), whatever the system's code page. On
 // Windows a file another process holds is waited for up to about a second,
 // reading and writing. Methods are virtual so that tests can inject failures.
 class IniFile {
@@ -37,10 +38,13 @@ class IniFile {
 
  private:
   std::string path_;
-#ifdef _WIN32
   bool held_ = false;  // the last read found the file held past the wait
-#endif
 };
+
+// The whole file; with wait, a file another process holds (Windows) is
+// waited for as File does. *held (when given) tells whether it failed so.
+bool ReadIniBytes(const std::string& path, bool wait, std::string* bytes, bool* held,
+                  std::string* error);
 
 }  // namespace platform
 

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/error_text_win32.h"
 #include "platform/held_file_win32.h"
+#include "platform/wide_text_win32.h"
 
+// The profile functions are not used: their A forms read and write the bytes
+// in the system's code page (a DBCS one splits ours) and cannot open a path
+// outside it; their W forms convert our texts to that code page.
 namespace platform {
 namespace {
 
@@ -15,63 +17,54 @@ bool HeldError() {
   return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
 }
 
-// A write of the profile functions, retried while another process holds the
-// file: they open it themselves and fail with a sharing violation.
-bool WriteProfile(const char* section, const char* key, const char* value,
-                  const std::string& path, std::string* error) {
-  if (RetryWhileHeld(
-          [&] { return WritePrivateProfileStringA(section, key, value, path.c_str()) != 0; })) {
-    return true;
-  }
+bool Fail(std::string* error) {
   if (error != nullptr) *error = ErrorText(GetLastError());
   return false;
 }
 
 }  // namespace
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key,
-                                const std::string& default_value) {
-  std::vector<char> buffer(256);
-  for (;;) {
-    DWORD n = 0;
-    // A held file reads as the defaults, which the next flush would write
-    // over the stored settings. Once the wait was in vain, later reads do
-    // not wait again until one gets through.
-    const auto read = [&] {
-      SetLastError(ERROR_SUCCESS);
-      n = GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
-                                   buffer.data(), static_cast<DWORD>(buffer.size()),
-                                   path_.c_str());
-      return !HeldError();
-    };
-    held_ = !(held_ ? read() : RetryWhileHeld(read));
-    // A result of size - 1 means the value may have been cut.
-    if (n + 1 < buffer.size() || buffer.size() >= 65536) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 4);
+bool ReadIniBytes(const std::string& path, bool wait, std::string* bytes, bool* held,
+                  std::string* error) {
+  // Shared as the profile functions share it: another program may be writing.
+  const std::wstring wide = Wide(path);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const auto open = [&] {
+    file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  };
+  const bool opened = wait ? RetryWhileHeld(open) : open();
+  if (held != nullptr) *held = !opened && HeldError();
+  if (!opened) return Fail(error);
+  char buffer[4096];
+  DWORD n = 0;
+  bool read = true;
+  while ((read = ReadFile(file, buffer, sizeof(buffer), &n, nullptr) != FALSE) && n > 0) {
+    bytes->append(buffer, n);
   }
-}
-
-bool IniFile::WriteString(const std::string& section, const std::string& key,
-                          const std::string& value, std::string* error) {
-  return WriteProfile(section.c_str(), key.c_str(), value.c_str(), path_, error);
-}
-
-bool IniFile::DeleteKey(const std::string& section, const std::string& key,
-                        std::string* error) {
-  return WriteProfile(section.c_str(), key.c_str(), nullptr, path_, error);
+  const DWORD code = GetLastError();
+  CloseHandle(file);
+  SetLastError(code);
+  return read || Fail(error);
 }
 
 bool IniFile::Flush(std::string* error) {
-  // The flush form of the call reports FALSE even when it worked (Wine
-  // always does); only a set error code tells a real failure.
-  const bool flushed = RetryWhileHeld([&] {
-    SetLastError(ERROR_SUCCESS);
-    return WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()) != 0 ||
-           GetLastError() == ERROR_SUCCESS;
-  });
-  if (flushed) return true;
-  if (error != nullptr) *error = ErrorText(GetLastError());
-  return false;
+  // Writes have reached the file already; this pushes them to the disk.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const std::wstring wide = Wide(path_);
+  if (!RetryWhileHeld([&] {
+        file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file != INVALID_HANDLE_VALUE;
+      })) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND || Fail(error);  // nothing was written
+  }
+  const bool flushed = FlushFileBuffers(file) != FALSE;
+  const DWORD code = GetLastError();
+  CloseHandle(file);
+  SetLastError(code);
+  return flushed || Fail(error);
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/wide_text_win32.h"
 #include "support/datetime.h"
 
 namespace platform {
@@ -17,9 +18,9 @@ double SystemNow() {
 uint32_t SystemTickCount() { return GetTickCount(); }
 
 std::string ExecutablePath() {
-  char buffer[MAX_PATH + 1];
-  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return std::string(buffer, n);
+  wchar_t buffer[MAX_PATH + 1];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return Narrow(buffer, static_cast<int>(n));
 }
 
 namespace {
@@ -60,10 +61,10 @@ std::string SpecialFolderPath(int csidl) {
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || list == nullptr) {
     return std::string();
   }
-  char buffer[MAX_PATH] = {};
-  const bool found = SHGetPathFromIDListA(list, buffer) != FALSE;
+  wchar_t buffer[MAX_PATH] = {};
+  const bool found = SHGetPathFromIDListW(list, buffer) != FALSE;
   CoTaskMemFree(list);
-  return found ? std::string(buffer) : std::string();
+  return found ? Narrow(buffer, lstrlenW(buffer)) : std::string();
 }
 
 std::string UserLongTimeText(double date_time) {
@@ -75,9 +76,9 @@ std::string UserLongTimeText(double date_time) {
   t.wHour = static_cast<WORD>(parts.hour);
   t.wMinute = static_cast<WORD>(parts.minute);
   t.wSecond = static_cast<WORD>(parts.second);
-  char buffer[80];
-  const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, buffer, sizeof(buffer));
-  return n > 1 ? std::string(buffer, static_cast<size_t>(n - 1)) : FixedTimeText(date_time);
+  wchar_t buffer[80];
+  const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, buffer, 80);
+  return n > 1 ? Narrow(buffer, n - 1) : FixedTimeText(date_time);
 }
 
 }  // namespace platform

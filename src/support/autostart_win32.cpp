@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/wide_text_win32.h"
 
 namespace {
+
+using platform::Narrow;
+using platform::Wide;
 
 constexpr char kValueName[] = "Tramo";
 constexpr char kShortcutName[] = "\\Tramo2.lnk";
@@ -66,12 +70,24 @@ class RegistryKey {
     return true;
   }
   // A string value without its terminating zero; false for a missing value
-  // or one of another type.
+  // or one of another type. Read as UTF-16: the path may be outside the
+  // system code page.
   bool ReadString(const char* name, std::string* value) {
-    if (!Read(name, REG_SZ, value) && !Read(name, REG_EXPAND_SZ, value)) return false;
+    const std::wstring wide_name = platform::Wide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+      return false;
+    }
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS) {
+      return false;
+    }
     // Stored strings need not end in a zero; cut at the first one.
-    const size_t end = value->find('\0');
-    if (end != std::string::npos) value->resize(end);
+    *value = platform::Narrow(data.c_str(), lstrlenW(data.c_str()));
     return true;
   }
   bool Write(const char* name, DWORD type, const std::string& bytes) {
@@ -79,7 +95,11 @@ class RegistryKey {
                           static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
   }
   bool WriteString(const char* name, const std::string& value) {
-    return Write(name, REG_SZ, std::string(value.c_str(), value.size() + 1));
+    const std::wstring wide = platform::Wide(value);
+    return RegSetValueExW(key_, platform::Wide(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
   }
   bool DeleteValue(const char* name) { return RegDeleteValueA(key_, name) == ERROR_SUCCESS; }
 
@@ -164,15 +184,6 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
-}
-
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of("\\/:");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -180,23 +191,24 @@ std::string FolderOf(const std::string& path) {
 
 bool SaveShortcut(const std::string& exe_path, const std::string& arguments,
                   const std::string& path) {
-  ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               link.out()))) {
     return false;
   }
-  link->SetPath(exe_path.c_str());
-  link->SetArguments(arguments.c_str());
-  link->SetIconLocation(exe_path.c_str(), 0);
-  link->SetWorkingDirectory(FolderOf(exe_path).c_str());
+  const std::wstring exe = Wide(exe_path);
+  link->SetPath(exe.c_str());
+  link->SetArguments(Wide(arguments).c_str());
+  link->SetIconLocation(exe.c_str(), 0);
+  link->SetWorkingDirectory(Wide(FolderOf(exe_path)).c_str());
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) return false;
   return SUCCEEDED(file->Save(Wide(path).c_str(), TRUE));
 }
 
 bool LoadShortcutArguments(const std::string& path, std::string* arguments) {
-  ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               link.out()))) {
     return false;
   }
@@ -205,10 +217,10 @@ bool LoadShortcutArguments(const std::string& path, std::string* arguments) {
       FAILED(file->Load(Wide(path).c_str(), STGM_READ))) {
     return false;
   }
-  char buffer[256] = {};
-  if (FAILED(link->GetArguments(buffer, sizeof(buffer)))) return false;
-  buffer[sizeof(buffer) - 1] = '\0';
-  *arguments = buffer;
+  wchar_t buffer[256] = {};
+  if (FAILED(link->GetArguments(buffer, 256))) return false;
+  buffer[255] = L'\0';
+  *arguments = Narrow(buffer, lstrlenW(buffer));
   return true;
 }
 
@@ -257,7 +269,7 @@ bool WindowsAutostart::ShortcutAutostart(bool per_user, int op) {
       return SaveShortcut(exe_path_, ShortcutArguments(op == aoWriteIcon), path) &&
              Enable(ShortcutApprovals(per_user));
     case aoRemove:
-      return DeleteFileA(path.c_str()) != FALSE;
+      return DeleteFileW(Wide(path).c_str()) != FALSE;
   }
   return false;
 }
@@ -269,11 +281,11 @@ std::string WindowsAutostart::ShortcutPath(bool per_user) {
       items == nullptr) {
     return std::string();
   }
-  char folder[MAX_PATH + 1] = {};
-  const bool found = SHGetPathFromIDListA(items, folder) != FALSE;
+  wchar_t folder[MAX_PATH + 1] = {};
+  const bool found = SHGetPathFromIDListW(items, folder) != FALSE;
   CoTaskMemFree(items);
-  if (!found || folder[0] == '\0') return std::string();
-  return std::string(folder) + kShortcutName;
+  if (!found || folder[0] == L'\0') return std::string();
+  return Narrow(folder, lstrlenW(folder)) + kShortcutName;
 }
 
 bool WindowsAutostart::CanWriteAllUsers() {
@@ -283,8 +295,8 @@ bool WindowsAutostart::CanWriteAllUsers() {
   if (shortcut.empty()) return false;
   const std::string folder = shortcut.substr(0, shortcut.size() - (sizeof(kShortcutName) - 1));
   // A file of our own in the common Startup folder, removed at once.
-  char probe[MAX_PATH] = {};
-  if (GetTempFileNameA(folder.c_str(), "Tr2", 0, probe) == 0) return false;
-  DeleteFileA(probe);
+  wchar_t probe[MAX_PATH] = {};
+  if (GetTempFileNameW(Wide(folder).c_str(), L"Tr2", 0, probe) == 0) return false;
+  DeleteFileW(probe);
   return true;
 }

@@ -78,7 +78,8 @@ void TFormAbout::Paint() {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kLabelColor);
   HGDIOBJ old_font = SelectObject(dc, ui::GuiFontAt(dpi));
-  TextOutA(dc, Scaled(16, dpi), Scaled(304, dpi), label_.c_str(), static_cast<int>(label_.size()));
+  const std::wstring label = platform::Wide(label_);
+  TextOutW(dc, Scaled(16, dpi), Scaled(304, dpi), label.c_str(), static_cast<int>(label.size()));
   SelectObject(dc, old_font);
   EndPaint(hwnd(), &paint);
 }
@@ -107,7 +108,8 @@ LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP:
       if (OverPicture()) {
         const std::string address = WebPageAddress(VersionText(platform::ExecutablePath(), false));
-        ShellExecuteA(hwnd(), "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(hwnd(), L"open", platform::Wide(address).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
       }
       return 0;
     case WM_COMMAND:

@@ -45,14 +45,14 @@ void TFormDebugLog::ShowModal() { ui::RunModal(hwnd()); }
 std::string TFormDebugLog::MemoText() const { return ctl::GetText(memo_); }
 
 void TFormDebugLog::OnCaptureText(const std::string& text) {
-  const int end = GetWindowTextLengthA(memo_);
-  SendMessageA(memo_, EM_SETSEL, end, end);
-  SendMessageA(memo_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  const int end = GetWindowTextLengthW(memo_);
+  SendMessageW(memo_, EM_SETSEL, end, end);
+  SendMessageW(memo_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(platform::Wide(text).c_str()));
 }
 
 void TFormDebugLog::OnFirstSaveFailure(const std::string& message) {
   // Task-modal: no window of the program can be closed behind the box.
-  MessageBoxA(nullptr, message.c_str(), "Tramo2", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  ctl::ShowMessage(nullptr, message, MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ShowModal();
 }
 
@@ -73,7 +73,7 @@ void TFormDebugLog::ButtonSaveAsClick() {
   const std::string text = MemoText();
   std::string error;
   if (platform::RewriteFile(file, text, &error) != platform::RewriteFailure::kNone) {
-    MessageBoxA(hwnd(), error.c_str(), "Tramo2", MB_OK | MB_ICONERROR);
+    ctl::ShowMessage(hwnd(), error, MB_OK | MB_ICONERROR);
   }
 }
 

@@ -39,6 +39,10 @@ std::string ParentFolder(const std::string& folder) {
   return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
+void AddListItem(HWND list, const std::string& text) {
+  SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Wide(text).c_str()));
+}
+
 }  // namespace
 
 bool TFormNastaveni::CreateForm() {
@@ -180,10 +184,10 @@ std::vector<std::string> TFormNastaveni::OtherDataFolders() const {
   std::vector<std::string> folders;
   const LRESULT count = SendMessageA(other_folders_, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::string folder(static_cast<size_t>(SendMessageA(other_folders_, LB_GETTEXTLEN, i, 0)) + 1,
-                       '\0');
-    SendMessageA(other_folders_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&folder[0]));
-    folders.push_back(folder.c_str());
+    std::wstring folder(static_cast<size_t>(SendMessageW(other_folders_, LB_GETTEXTLEN, i, 0)) + 1,
+                        L'\0');
+    SendMessageW(other_folders_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&folder[0]));
+    folders.push_back(platform::Narrow(folder.c_str(), lstrlenW(folder.c_str())));
   }
   return folders;
 }
@@ -191,7 +195,7 @@ std::vector<std::string> TFormNastaveni::OtherDataFolders() const {
 void TFormNastaveni::SetOtherDataFolders(const std::vector<std::string>& folders) {
   SendMessageA(other_folders_, LB_RESETCONTENT, 0, 0);
   for (const std::string& folder : folders) {
-    SendMessageA(other_folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    AddListItem(other_folders_, folder);
   }
 }
 
@@ -200,11 +204,11 @@ void TFormNastaveni::AddOtherDataFolder() {
   std::string folder = ParentFolder(own_data_dir_);
   if (!ctl::AskFolder(hwnd(), "Složka s daty dalšího počítače", &folder)) return;
   if (!AcceptsOtherDataFolder(OtherDataFolders(), own_data_dir_, folder)) {
-    MessageBoxA(hwnd(), "Tuto složku nelze přidat: jsou v ní data tohoto počítače, nebo už je "
-                "v seznamu.", "Tramo2", MB_OK | MB_ICONINFORMATION);
+    ctl::ShowMessage(hwnd(), "Tuto složku nelze přidat: jsou v ní data tohoto počítače, nebo už "
+                     "je v seznamu.", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  SendMessageA(other_folders_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  AddListItem(other_folders_, folder);
 }
 
 void TFormNastaveni::RemoveOtherDataFolder() {

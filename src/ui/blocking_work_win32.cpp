@@ -10,7 +10,7 @@ void PaintNow(HWND window) {
   // that started the work, so look for one that nobody posts.
   static const UINT never_posted = RegisterWindowMessageA("Tramo2PaintNow");
   MSG none;
-  PeekMessageA(&none, nullptr, never_posted, never_posted, PM_NOREMOVE);
+  PeekMessageW(&none, nullptr, never_posted, never_posted, PM_NOREMOVE);
 }
 
 void DropQueuedInput() {
@@ -23,7 +23,7 @@ void DropQueuedInput() {
                           WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK};
   MSG message;
   for (UINT press : presses) {
-    while (PeekMessageA(&message, nullptr, press, press, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, press, press, PM_REMOVE)) {
     }
   }
 }

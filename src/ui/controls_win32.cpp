@@ -12,7 +12,8 @@ namespace ctl {
 
 HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int width,
            int height, HWND parent, int id, DWORD ex_style) {
-  HWND control = CreateWindowExA(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, x, y,
+  HWND control = CreateWindowExW(ex_style, platform::Wide(class_name).c_str(),
+                                 platform::Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
                                  width, height, parent, reinterpret_cast<HMENU>(
                                      static_cast<INT_PTR>(id)),
                                  GetModuleHandleA(nullptr), nullptr);
@@ -21,11 +22,10 @@ HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, 
 }
 
 std::string GetText(HWND control) {
-  const int length = GetWindowTextLengthA(control);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int read = GetWindowTextA(control, &text[0], length + 1);
-  text.resize(read > 0 ? static_cast<size_t>(read) : 0);
-  return text;
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int read = GetWindowTextW(control, &text[0], length + 1);
+  return platform::Narrow(text.data(), read);
 }
 
 bool Spin::Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
@@ -33,7 +33,7 @@ bool Spin::Create(HWND parent, int id, int x, int y, int width, int height, int 
   // No range here is negative, so digits are all a field takes.
   edit = Child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, x, y, width, height, parent,
                id, WS_EX_CLIENTEDGE);
-  updown = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
+  updown = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                                UDS_SETBUDDYINT | UDS_NOTHOUSANDS,
                            0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -66,18 +66,17 @@ void Spin::SetValue(int value) const {
 }
 
 std::string GetStatusText(HWND bar, int part) {
-  const LRESULT info = SendMessageA(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0);
-  std::string text(static_cast<size_t>(LOWORD(info)) + 1, '\0');
-  SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(LOWORD(info));
-  return text;
+  const LRESULT info = SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0);
+  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&text[0]));
+  return platform::Narrow(text.data(), LOWORD(info));
 }
 
 namespace {
 
 int CALLBACK OpenAtFolder(HWND chooser, UINT message, LPARAM, LPARAM folder) {
   if (message == BFFM_INITIALIZED && folder != 0) {
-    SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, folder);
+    SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, folder);
   }
   return 0;
 }
@@ -87,36 +86,41 @@ int CALLBACK OpenAtFolder(HWND chooser, UINT message, LPARAM, LPARAM folder) {
 bool AskFolder(HWND owner, const char* title, std::string* folder) {
   // The resizable chooser with its path field needs COM in this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  BROWSEINFOA browse = {};
+  const std::wstring wide_title = platform::Wide(title);
+  const std::wstring start = platform::Wide(*folder);
+  BROWSEINFOW browse = {};
   browse.hwndOwner = owner;
-  browse.lpszTitle = title;
+  browse.lpszTitle = wide_title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
   browse.lpfn = OpenAtFolder;
-  browse.lParam = folder->empty() ? 0 : reinterpret_cast<LPARAM>(folder->c_str());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
-  char path[MAX_PATH] = {};
-  const bool found = chosen != nullptr && SHGetPathFromIDListA(chosen, path);
+  browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+  wchar_t path[MAX_PATH] = {};
+  const bool found = chosen != nullptr && SHGetPathFromIDListW(chosen, path);
   if (chosen != nullptr) CoTaskMemFree(chosen);
   if (SUCCEEDED(com)) CoUninitialize();
-  if (found) *folder = path;
+  if (found) *folder = platform::Narrow(path, lstrlenW(path));
   return found;
 }
 
 bool AskSavePath(HWND owner, const char* title, const std::string& folder,
                  const char* extension, std::string* path) {
-  std::string file = *path;
-  file.resize(std::max<size_t>(file.size() + 1, MAX_PATH), '\0');
-  OPENFILENAMEA dialog = {};
+  std::wstring file = platform::Wide(*path);
+  file.resize(std::max<size_t>(file.size() + 1, MAX_PATH), L'\0');
+  const std::wstring wide_title = platform::Wide(title != nullptr ? title : "");
+  const std::wstring wide_folder = platform::Wide(folder);
+  const std::wstring wide_extension = platform::Wide(extension);
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
-  dialog.lpstrTitle = title;
+  dialog.lpstrTitle = title != nullptr ? wide_title.c_str() : nullptr;
   dialog.lpstrFile = &file[0];
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrDefExt = extension;
+  dialog.lpstrInitialDir = wide_folder.c_str();
+  dialog.lpstrDefExt = wide_extension.c_str();
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameA(&dialog)) return false;
-  *path = file.c_str();
+  if (!GetSaveFileNameW(&dialog)) return false;
+  *path = platform::Narrow(file.c_str(), lstrlenW(file.c_str()));
   return true;
 }
 

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/wide_text_win32.h"
 #include "ui/window_placement.h"
 
-// One-line helpers over the common controls, "A" functions named explicitly.
+// One-line helpers over the common controls. Texts are code-page-1250 bytes
+// and go through the W functions, so they show right on any system code page.
 namespace ctl {
 
 // A child control with the GUI font at the parent's DPI; nullptr on failure.
@@ -17,7 +19,7 @@ HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, 
            int height, HWND parent, int id, DWORD ex_style = 0);
 
 inline void SetText(HWND control, const std::string& text) {
-  SetWindowTextA(control, text.c_str());
+  SetWindowTextW(control, platform::Wide(text).c_str());
 }
 std::string GetText(HWND control);
 
@@ -26,6 +28,11 @@ inline bool IsChecked(HWND button) {
 }
 inline void SetChecked(HWND button, bool checked) {
   SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A message box captioned "Tramo2".
+inline int ShowMessage(HWND owner, const std::string& text, UINT flags) {
+  return MessageBoxW(owner, platform::Wide(text).c_str(), L"Tramo2", flags);
 }
 
 // A spin box: an edit with an up-down buddy that keeps a number. The edit
@@ -49,8 +56,9 @@ struct Spin {
 // Also the part's tip, which a bar with SBARS_TOOLTIPS shows when the part
 // cuts the text.
 inline void SetStatusText(HWND bar, int part, const std::string& text) {
-  SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageA(bar, SB_SETTIPTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+  const std::wstring wide = platform::Wide(text);
+  SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(wide.c_str()));
+  SendMessageW(bar, SB_SETTIPTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 std::string GetStatusText(HWND bar, int part);
 
@@ -63,16 +71,19 @@ bool AskFolder(HWND owner, const char* title, std::string* folder);
 bool AskSavePath(HWND owner, const char* title, const std::string& folder,
                  const char* extension, std::string* path);
 
+// As UTF-16: the system makes CF_TEXT for other programs in their code page.
 inline bool CopyTextToClipboard(HWND owner, const std::string& text) {
   if (!OpenClipboard(owner)) return false;
   EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  const std::wstring wide = platform::Wide(text);
+  const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
   bool done = false;
   if (memory != nullptr) {
-    char* target = static_cast<char*>(GlobalLock(memory));
-    memcpy(target, text.c_str(), text.size() + 1);
+    wchar_t* target = static_cast<wchar_t*>(GlobalLock(memory));
+    memcpy(target, wide.c_str(), bytes);
     GlobalUnlock(memory);
-    done = SetClipboardData(CF_TEXT, memory) != nullptr;
+    done = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     if (!done) GlobalFree(memory);
   }
   CloseClipboard();

@@ -27,7 +27,7 @@ bool IsPushButton(HWND control) {
 
 bool HandleDialogKeys(MSG* message) {
   HWND root = message->hwnd != nullptr ? GetAncestor(message->hwnd, GA_ROOT) : nullptr;
-  return root != nullptr && IsDialogMessageA(root, message);
+  return root != nullptr && IsDialogMessageW(root, message);
 }
 
 void EscapeCancels(HWND control) { SetWindowSubclass(control, EscapeCancelsProc, 1, 0); }

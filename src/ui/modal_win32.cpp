@@ -72,7 +72,7 @@ bool RunModal(HWND window) {
   bool quit = false;
   MSG message;
   while (IsWindow(window) && IsWindowVisible(window)) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       quit = true;
       PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
@@ -80,7 +80,7 @@ bool RunModal(HWND window) {
     }
     if (HandleDialogKeys(&message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   if (IsWindow(window)) RemoveWindowSubclass(window, ReleaseBeforeHide, 1);
   Release(&state, !quit);

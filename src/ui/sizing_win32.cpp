@@ -31,7 +31,8 @@ int WrappedTextHeight(HWND control, const std::string& text, int width) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
   RECT rect = {0, 0, width > 1 ? width : 1, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+  const std::wstring wide = platform::Wide(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   if (old != nullptr) SelectObject(dc, old);
   ReleaseDC(control, dc);
@@ -68,12 +69,11 @@ SIZE ComboSize(HWND combo) {
   LONG widest = 0;
   LONG height = 0;
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
     if (length <= 0) continue;
-    std::string item(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-    item.resize(static_cast<size_t>(length));
-    const SIZE extent = TextExtent(combo, item);
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+    const SIZE extent = TextExtent(combo, platform::Narrow(item.data(), static_cast<int>(length)));
     widest = std::max(widest, extent.cx);
     height = std::max(height, extent.cy);
   }
@@ -89,7 +89,8 @@ SIZE TextExtent(HWND control, const std::string& text, HFONT font) {
   if (dc == nullptr) return size;
   if (font == nullptr) font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
-  if (!GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
+  const std::wstring wide = platform::Wide(text);
+  if (!GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size)) {
     size = SIZE{0, 0};
   }
   if (old != nullptr) SelectObject(dc, old);

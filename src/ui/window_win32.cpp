@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/error_text_win32.h"
+#include "platform/wide_text_win32.h"
 #include "support/events.h"
 #include "ui/dpi_win32.h"
 #include "ui/layout.h"
@@ -22,10 +23,12 @@ Window::~Window() {
 bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int y, int width,
                     int height, HWND owner, HMENU menu) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA existing = {};
+  // Unicode windows: their texts show right whatever the system code page.
+  const std::wstring class_name = platform::Wide(ClassName());
+  WNDCLASSEXW existing = {};
   existing.cbSize = sizeof(existing);
-  if (!GetClassInfoExA(instance, ClassName(), &existing)) {
-    WNDCLASSEXA wc = {};
+  if (!GetClassInfoExW(instance, class_name.c_str(), &existing)) {
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = StaticWndProc;
@@ -34,15 +37,15 @@ bool Window::Create(DWORD style, DWORD ex_style, const char* caption, int x, int
     if (wc.hIcon == nullptr) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ClassName();
-    if (!RegisterClassExA(&wc)) {
+    wc.lpszClassName = class_name.c_str();
+    if (!RegisterClassExW(&wc)) {
       AddEvent(3, std::string("RegisterClassEx ") + ClassName() + " \r\nErrorMessage: " +
                       platform::ErrorText(GetLastError()));
       return false;
     }
   }
-  if (!CreateWindowExA(ex_style, ClassName(), caption, style, x, y, width, height, owner, menu,
-                       instance, this)) {
+  if (!CreateWindowExW(ex_style, class_name.c_str(), platform::Wide(caption).c_str(), style, x,
+                       y, width, height, owner, menu, instance, this)) {
     AddEvent(3, std::string("CreateWindowEx ") + ClassName() + " \r\nErrorMessage: " +
                     platform::ErrorText(GetLastError()));
     return false;
@@ -69,13 +72,13 @@ LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   Window* self = nullptr;
   if (message == WM_NCCREATE) {
-    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
     self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
   LRESULT result = 0;
   try {
     result = self->OnMessage(message, wparam, lparam);

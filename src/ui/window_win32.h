@@ -29,7 +29,7 @@ class Window {
   bool CreateToolWindow(const char* caption, int client_width, int client_height);
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
-    return DefWindowProcA(hwnd_, message, wparam, lparam);
+    return DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 
  private:

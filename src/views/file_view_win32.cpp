@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/wide_text_win32.h"
 #include "ui/controls_win32.h"
 #include "ui/dpi_win32.h"
 #include "ui/layout.h"
@@ -9,19 +10,19 @@
 
 bool FileView::Create(HWND parent, int id, Listener* listener) {
   listener_ = listener;
-  list_ = ctl::Child(WC_LISTVIEWA, "",
+  list_ = ctl::Child("SysListView32", "",
                      WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
                      0, 0, 100, 100, parent, id, WS_EX_CLIENTEDGE);
   if (list_ == nullptr) return false;
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
   for (int column = 0; column < kListColumns; ++column) {
-    LVCOLUMNA info = {};
+    LVCOLUMNW info = {};
     info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     info.fmt = ColumnRightAligned(column) ? LVCFMT_RIGHT : LVCFMT_LEFT;
     info.cx = 100;
-    info.pszText = const_cast<char*>("");
+    info.pszText = const_cast<wchar_t*>(L"");
     info.iSubItem = column;
-    if (SendMessageA(list_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info)) < 0) {
+    if (SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info)) < 0) {
       return false;
     }
   }
@@ -51,13 +52,14 @@ void FileView::Zobraz(uint32_t mode) {
   if (layout == nullptr) return;
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   for (int column = 0; column < kListColumns; ++column) {
-    LVCOLUMNA info = {};
+    const std::wstring caption = platform::Wide(layout->captions[column]);
+    LVCOLUMNW info = {};
     info.mask = LVCF_TEXT | LVCF_FMT;
-    info.pszText = const_cast<char*>(layout->captions[column]);
+    info.pszText = const_cast<wchar_t*>(caption.c_str());
     const bool right = column == 3 ? layout->column3_right_aligned : ColumnRightAligned(column);
     // The first column of a report list is always drawn left-aligned.
     info.fmt = right && column > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    SendMessageA(list_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(list_, LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
   }
   SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
@@ -189,13 +191,15 @@ bool FileView::OnNotify(const NMHDR* header, LRESULT* result) {
   if (header->hwndFrom != list_) return false;
   *result = 0;
   switch (header->code) {
-    case LVN_GETDISPINFOA: {
-      LVITEMA& item = const_cast<NMLVDISPINFOA*>(
-          reinterpret_cast<const NMLVDISPINFOA*>(header))->item;
+    case LVN_GETDISPINFOW: {
+      // The list is a Unicode window (its parent is one), so it asks in UTF-16.
+      LVITEMW& item = const_cast<NMLVDISPINFOW*>(
+          reinterpret_cast<const NMLVDISPINFOW*>(header))->item;
       if ((item.mask & LVIF_TEXT) && item.iItem >= 0 &&
-          static_cast<size_t>(item.iItem) < model_.size() && item.iSubItem < kListColumns) {
-        // Owner-data lists read the text at once; the model keeps it alive.
-        item.pszText = const_cast<char*>(model_.Cell(item.iItem, item.iSubItem).data());
+          static_cast<size_t>(item.iItem) < model_.size() && item.iSubItem < kListColumns &&
+          item.pszText != nullptr && item.cchTextMax > 0) {
+        const std::wstring cell = platform::Wide(std::string(model_.Cell(item.iItem, item.iSubItem)));
+        lstrcpynW(item.pszText, cell.c_str(), item.cchTextMax);
       }
       return true;
     }

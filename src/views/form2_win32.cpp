@@ -39,7 +39,7 @@ bool TForm2::CreateForm() {
 void TForm2::Nacti() {
   list_.Load(list_path_);
   ctl::SetText(memo_, list_.text());
-  const int end = GetWindowTextLengthA(memo_);
+  const int end = GetWindowTextLengthW(memo_);
   SendMessageA(memo_, EM_SETSEL, end, end);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/file.h"
 #include "platform/system.h"
+#include "platform/wide_text_win32.h"
 #include "store/cglobal.h"
 #include "ui/blocking_work_win32.h"
 #include "ui/dpi_win32.h"
@@ -46,10 +47,10 @@ constexpr int kBottomMargin = 9;
 constexpr int kComboDropHeight = 200;
 
 char DecimalSeparator() {
-  char buffer[8] = {};
-  return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof(buffer)) > 1
-             ? buffer[0]
-             : ',';
+  wchar_t buffer[8] = {};
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8);
+  const std::string separator = n > 1 ? platform::Narrow(buffer, n - 1) : std::string();
+  return separator.size() == 1 ? separator[0] : ',';
 }
 
 CalendarDate ReadCalendar(HWND calendar) {
@@ -78,7 +79,7 @@ bool SearchPanel::CreatePanel(HWND parent, int id) {
 
 bool SearchPanel::CreateControls() {
   HWND panel = hwnd();
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
                              0, 0, 0, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
   // The two quick buttons are skipped by the Tab key.
   first_day_ = layout_.Child("BUTTON", "", BS_PUSHBUTTON, {8, 19, 17, 17}, Anchor::kLeft, panel,
@@ -96,7 +97,7 @@ bool SearchPanel::CreateControls() {
     }
     layout_.AddSpin(spin_month_[which], {31, tops[which], 49, 22}, Anchor::kLeft);
     layout_.AddSpin(spin_year_[which], {87, tops[which], 65, 22}, Anchor::kRight);
-    calendar_[which] = ctl::Child(MONTHCAL_CLASSA, "", WS_TABSTOP, 3, calendar_tops[which], 150,
+    calendar_[which] = ctl::Child("SysMonthCal32", "", WS_TABSTOP, 3, calendar_tops[which], 150,
                                   105, panel, which == 0 ? kCalendar1Id : kCalendar2Id);
     if (calendar_[which] == nullptr) return false;
     layout_.Add(calendar_[which], {3, calendar_tops[which], 150, 105}, Anchor::kStretch);
@@ -133,7 +134,7 @@ bool SearchPanel::CreateControls() {
     return false;
   }
   for (const char* item : kOverviewItems) {
-    SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Wide(item).c_str()));
   }
   for (HWND edit : {edit_name_, edit_title_, spin_min_.edit}) {
     SetWindowSubclass(edit, ControlProc, 2, reinterpret_cast<DWORD_PTR>(this));
@@ -165,13 +166,14 @@ int SearchPanel::Width() const {
 }
 
 void SearchPanel::AddHint(HWND control, const char* text) {
-  TOOLINFOA tool = {};
+  const std::wstring wide = platform::Wide(text);
+  TOOLINFOW tool = {};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = hwnd();
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<char*>(text);
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = const_cast<wchar_t*>(wide.c_str());
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void SearchPanel::StartUp() {
@@ -273,8 +275,8 @@ void SearchPanel::SaveReport() {
     AddEvent(3, "Nelze zapsat sestavu " + path + " \r\nErrorMessage: " + error);
     return;
   }
-  ShellExecuteA(GetAncestor(hwnd(), GA_ROOT), "open", path.c_str(), nullptr, nullptr,
-                SW_SHOWNORMAL);
+  ShellExecuteW(GetAncestor(hwnd(), GA_ROOT), L"open", platform::Wide(path).c_str(), nullptr,
+                nullptr, SW_SHOWNORMAL);
 }
 
 void SearchPanel::Search() {

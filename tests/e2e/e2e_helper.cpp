@@ -38,6 +38,8 @@
 //                           from its most common colour
 //   calendar WIN CTRL       a month calendar's date as d.m.yyyy
 //   clipboard               the clipboard's text
+//   columns WIN             the column captions of the window's list view, "|"-separated
+//   acp                     the system's ANSI code page
 //   end-session WIN         send the window what Windows sends at a logoff
 //   key WIN KEY...          bring WIN forward and press keys: Tab, shift+Tab, Return, Escape,
 //                           Down, ctrl+alt+shift+f, a single character, ...
@@ -52,6 +54,7 @@
 //   taskbar gone|back       the taskbar hidden from Shell_NotifyIcon (as before logon ends)
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,10 +67,27 @@
 
 namespace {
 
+// Texts cross the pipe as UTF-8 and are read from the windows as UTF-16, so
+// that what a scenario compares is what the screen shows on any code page.
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(
+      CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], static_cast<int>(text.size()))));
+  return wide;
+}
+std::string ToUtf8(const wchar_t* text, int length = -1) {
+  if (length < 0) length = lstrlenW(text);
+  std::string narrow(static_cast<size_t>(length) * 3, '\0');
+  narrow.resize(static_cast<size_t>(WideCharToMultiByte(
+      CP_UTF8, 0, text, length, &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr)));
+  return narrow;
+}
+
 HWND WaitFor(const char* class_name, const char* caption, DWORD timeout_ms) {
   const DWORD start = GetTickCount();
   for (;;) {
-    HWND window = FindWindowA(class_name, caption);
+    HWND window = FindWindowW(FromUtf8(class_name).c_str(),
+                              caption != nullptr ? FromUtf8(caption).c_str() : nullptr);
     if (window != nullptr || GetTickCount() - start > timeout_ms) return window;
     Sleep(100);
   }
@@ -185,9 +205,9 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lparam) {
   char class_name[64];
   GetClassNameA(child, class_name, sizeof(class_name));
   if (lstrcmpiA(class_name, "Static") == 0) {
-    char text[1024];
-    GetWindowTextA(child, text, sizeof(text));
-    if (text[0] != '\0') reinterpret_cast<std::string*>(lparam)->append(text);
+    wchar_t text[1024];
+    GetWindowTextW(child, text, 1024);
+    if (text[0] != L'\0') reinterpret_cast<std::string*>(lparam)->append(ToUtf8(text));
   }
   return TRUE;
 }
@@ -245,10 +265,10 @@ class RemoteMemory {
   void Read(size_t offset, void* data, size_t n) const {
     ReadProcessMemory(process_, address_ + offset, data, n, nullptr);
   }
-  std::string ReadText(size_t offset) const {
-    std::vector<char> text(size_ - offset + 1, '\0');
-    Read(offset, text.data(), size_ - offset);
-    return text.data();
+  std::string ReadWideText(size_t offset) const {
+    std::vector<wchar_t> text((size_ - offset) / sizeof(wchar_t) + 1, L'\0');
+    Read(offset, text.data(), (size_ - offset) / sizeof(wchar_t) * sizeof(wchar_t));
+    return ToUtf8(text.data());
   }
 
  private:
@@ -267,13 +287,13 @@ std::string RowText(HWND list, const RemoteMemory& remote, int row) {
   const size_t text_size = 1024;
   std::string line;
   for (int column = 0; column < 6; ++column) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.cchTextMax = static_cast<int>(text_size);
-    item.pszText = remote.at(sizeof(LVITEMA));
+    item.cchTextMax = static_cast<int>(text_size / sizeof(wchar_t));
+    item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
     remote.Write(0, &item, sizeof(item));
-    SendMessageA(list, LVM_GETITEMTEXTA, row, remote.param());
-    line += (column > 0 ? "|" : "") + remote.ReadText(sizeof(LVITEMA));
+    SendMessageW(list, LVM_GETITEMTEXTW, row, remote.param());
+    line += (column > 0 ? "|" : "") + remote.ReadWideText(sizeof(LVITEMW));
   }
   return line;
 }
@@ -283,29 +303,47 @@ std::string RowText(HWND list, const RemoteMemory& remote, int row) {
 int ListRows(HWND window) {
   HWND list = FindListViewOf(window);
   if (list == nullptr) return 1;
-  RemoteMemory remote(list, sizeof(LVITEMA) + 1024);
+  RemoteMemory remote(list, sizeof(LVITEMW) + 1024);
   if (!remote.ok()) return 1;
   const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) Out(RowText(list, remote, row));
   return 0;
 }
 
+// The column captions of the window's list view as the screen shows them.
+int Columns(HWND window) {
+  HWND list = FindListViewOf(window);
+  HWND header = list != nullptr ? ListView_GetHeader(list) : nullptr;
+  RemoteMemory remote(header, sizeof(HDITEMW) + 512);
+  if (header == nullptr || !remote.ok()) return 1;
+  std::string captions;
+  for (int column = 0; column < Header_GetItemCount(header); ++column) {
+    HDITEMW item = {HDI_TEXT};
+    item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(item)));
+    item.cchTextMax = 256;
+    remote.Write(0, &item, sizeof(item));
+    SendMessageW(header, HDM_GETITEMW, column, remote.param());
+    captions += (column > 0 ? "|" : "") + remote.ReadWideText(sizeof(item));
+  }
+  return Out(captions), 0;
+}
+
 // Finding windows and controls by the names the scenarios use.
 
 HWND FindTop(const std::string& name) {
   const size_t equals = name.find('=');
-  if (equals == std::string::npos) return FindWindowA(name.c_str(), nullptr);
-  const std::string class_name = name.substr(0, equals);
-  return FindWindowA(class_name.empty() ? nullptr : class_name.c_str(),
-                     name.substr(equals + 1).c_str());
+  if (equals == std::string::npos) return FindWindowW(FromUtf8(name).c_str(), nullptr);
+  const std::wstring class_name = FromUtf8(name.substr(0, equals));
+  return FindWindowW(class_name.empty() ? nullptr : class_name.c_str(),
+                     FromUtf8(name.substr(equals + 1)).c_str());
 }
 
 std::string WindowText(HWND window) {
-  char text[4096] = {};
+  wchar_t text[4096] = {};
   DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 2000, &copied);
-  return text;
+  return ToUtf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -330,9 +368,7 @@ std::vector<HWND> Descendants(HWND top) {
 std::string StoredText(HWND window) {
   wchar_t wide[1024] = {};
   const int length = InternalGetWindowText(window, wide, 1024);
-  char text[2048] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof(text) - 1, nullptr, nullptr);
-  return text;
+  return ToUtf8(wide, length);
 }
 
 HWND FindControlByName(HWND top, const std::string& name) {
@@ -436,7 +472,7 @@ int ListState(HWND top) {
 int Row(HWND top, int row) {
   HWND list = FindListViewOf(top);
   if (list == nullptr) return 1;
-  RemoteMemory remote(list, sizeof(LVITEMA) + 1024);
+  RemoteMemory remote(list, sizeof(LVITEMW) + 1024);
   if (!remote.ok()) return 1;
   Out(RowText(list, remote, row));
   return 0;
@@ -460,7 +496,8 @@ SIZE TextSize(HWND control, const std::string& text, int wrap_width = 0) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   RECT rect = {0, 0, wrap_width, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+  const std::wstring wide = FromUtf8(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
             DT_CALCRECT | (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
@@ -513,8 +550,8 @@ int StatusPart(HWND top, int part) {
   if (bar == nullptr) return 1;
   RemoteMemory remote(bar, 1024);
   if (!remote.ok()) return 1;
-  SendMessageA(bar, SB_GETTEXTA, part, remote.param());
-  const std::string text = remote.ReadText(0);
+  SendMessageW(bar, SB_GETTEXTW, part, remote.param());
+  const std::string text = remote.ReadWideText(0);
   RECT rect = {};
   SendMessageA(bar, SB_GETRECT, part, remote.param());
   remote.Read(0, &rect, sizeof(rect));
@@ -544,9 +581,9 @@ int Calendar(HWND control) {
 
 int Clipboard() {
   if (!OpenClipboard(nullptr)) return 1;
-  HANDLE data = GetClipboardData(CF_TEXT);
-  const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-  Out(text != nullptr ? text : "");
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const wchar_t* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+  Out(text != nullptr ? ToUtf8(text) : "");
   if (text != nullptr) GlobalUnlock(data);
   CloseClipboard();
   return 0;
@@ -657,9 +694,18 @@ bool PressKey(const std::string& combination) {
 }
 
 int TypeText(const std::string& text) {
-  for (char c : text) {
-    const SHORT scan = VkKeyScanA(c);
-    if (scan == -1) return 1;
+  for (wchar_t c : FromUtf8(text)) {
+    const SHORT scan = VkKeyScanW(c);
+    if (scan == -1) {  // no key for it on this layout: the character itself
+      INPUT input[2] = {};
+      for (int i = 0; i < 2; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wScan = c;
+        input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+      }
+      SendInput(2, input, sizeof(INPUT));
+      continue;
+    }
     if (HIBYTE(scan) & 1) SendKey(VK_SHIFT, false);
     SendKey(LOBYTE(scan), false);
     SendKey(LOBYTE(scan), true);
@@ -788,12 +834,13 @@ int Run(const std::vector<std::string>& args) {
   if (command == "clipboard") return Clipboard();
   if (command == "foreground") {
     HWND window = GetForegroundWindow();
-    char caption[256] = {};
-    GetWindowTextA(window, caption, sizeof(caption));
-    Out(ClassOf(window) + "|" + caption);
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    Out(ClassOf(window) + "|" + ToUtf8(caption));
     return 0;
   }
   if (command == "sent") return Out(std::to_string(g_last_input_ns)), 0;
+  if (command == "acp") return Out(std::to_string(GetACP())), 0;
   if (argc < 3) return 2;
   const bool waits = command == "wait-window" || command == "wait-gone" || command == "message-box";
   const DWORD timeout = waits && argc > 3 ? static_cast<DWORD>(std::atoi(argv[3])) : 20000;
@@ -836,6 +883,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "screenshot" && argc > 3) return Screenshot(window, argv[3]);
   if (command == "shot" && argc > 3) return SavePixels(window, argv[3]);
   if (command == "list-rows") return ListRows(window);
+  if (command == "columns") return Columns(window);
   if (command == "show") return ShowWindow(window, SW_SHOW), 0;
   if (command == "focus") {
     HWND focus = FocusOf(window);
@@ -925,19 +973,23 @@ int Run(const std::vector<std::string>& args) {
     EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&found));
     if (found.control == nullptr) return 1;
     if (command == "click") return SendMessageA(found.control, BM_CLICK, 0, 0), 0;
-    if (argc > 4) return SetWindowTextA(found.control, argv[4]) ? 0 : 1;
+    if (argc > 4) return SetWindowTextW(found.control, FromUtf8(argv[4]).c_str()) ? 0 : 1;
   }
   return 2;
 }
 
-int main(int argc, char** argv) {
+int main() {
   // Coordinates as the program's own, which is DPI aware.
   using Aware = BOOL(WINAPI*)();
   const auto aware = reinterpret_cast<Aware>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
   if (aware != nullptr) aware();
-  if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
-  const int rc = Run(std::vector<std::string>(argv, argv + argc));
+  int argc = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(ToUtf8(wide[i]));
+  if (argc == 2 && args[1] == "serve") return Serve();
+  const int rc = Run(args);
   std::fwrite(g_out.data(), 1, g_out.size(), stdout);
   return rc;
 }

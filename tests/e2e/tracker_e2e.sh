@@ -3,6 +3,8 @@
 # second program, closes, is killed, restarts, converts; checks the files it
 # leaves with tramo2-stats.
 # Usage: tracker_e2e.sh WINE_RUN TRAMO2_EXE HELPER_EXE STATS_EXE SCREENSHOT_DIR
+# E2E_FOLDER names the program's folder (data beside it); E2E_CODE_PAGE is the
+# system code page WINE_RUN_LOCALE must give.
 set -u
 wine_run=$(realpath "$1")
 tramo=$(realpath "$2")
@@ -11,7 +13,9 @@ stats=$(realpath "$4")
 shots=$(realpath -m "$5")
 mkdir -p "$shots"
 
-work=$(mktemp -d)
+base=$(mktemp -d)
+work=$base/${E2E_FOLDER:-tramo}
+mkdir "$work"
 # Find ours by its folder: Wine shows the program as "./Tramo2.exe" once it
 # runs, and by the loader's command line while it starts (the scripts that
 # name it, this one too, are not it).
@@ -29,7 +33,7 @@ wait_exit() {
   done
   return 1
 }
-trap 'kill_tramo; rm -rf "$work"' EXIT
+trap 'kill_tramo; rm -rf "$base"' EXIT
 cp "$tramo" "$work/Tramo2.exe"
 cp "$helper" "$work/e2e_helper.exe"
 cd "$work" || exit 1
@@ -56,6 +60,9 @@ close_tramo() {
   helper wait-gone TForm1 10000 || fail "main window did not close"
 }
 log_file() { ls data/Tramo2_cvs*.eb 2>/dev/null | head -n 1; }
+
+acp=$(helper acp | tr -d '\r')
+[ "$acp" = "${E2E_CODE_PAGE:-1250}" ] || fail "the system code page is $acp"
 
 # A first start: the data folder beside the program, defaults in the INI (the
 # main window and the figures' columns are sized to their content).

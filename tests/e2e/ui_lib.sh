@@ -24,7 +24,7 @@ stop_helper() {
 # Runs one helper command; its output lands in ANSWER (UTF-8), its status is returned.
 ask() {
   local line rc=2 out=""
-  (IFS=$'\t'; printf '%s\n' "$*") | iconv -f UTF-8 -t CP1250 >&"$to_helper"
+  (IFS=$'\t'; printf '%s\n' "$*") >&"$to_helper"
   while IFS= read -r line <&"$from_helper"; do
     line=${line%$'\r'}
     [ "$line" = . ] && break
@@ -33,7 +33,7 @@ ask() {
       *) out+=$line$'\n' ;;
     esac
   done
-  ANSWER=$(printf '%s' "$out" | iconv -f CP1250 -t UTF-8)
+  ANSWER=$(printf '%s' "$out")
   return "$rc"
 }
 

@@ -22,10 +22,13 @@ void PrepareStandardStreams();
 // unchanged on Windows.
 std::string TerminalText(std::string_view cp1250);
 
+// The command line: as it came on Linux; on Windows read as UTF-16 and held
+// as code page 1250, the program's own text, whatever the system code page.
+std::vector<std::string> CommandArguments(int argc, char** argv);
+
 // A command-line argument that is matched against stored text, as code page
-// 1250: converted from UTF-8 on Linux, taken as it came on Windows (whose
-// 8-bit arguments are in the ANSI code page). False when it cannot be
-// converted.
+// 1250: converted from UTF-8 on Linux, taken as it came on Windows (see
+// CommandArguments). False when it cannot be converted.
 bool ArgumentText(const std::string& argument, std::string* cp1250);
 
 // Writes a finished line for people. A Windows console gets it as code page

@@ -33,6 +33,10 @@ std::string TerminalText(std::string_view cp1250) {
   return text;
 }
 
+std::vector<std::string> CommandArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 bool ArgumentText(const std::string& argument, std::string* cp1250) {
   return Utf8ToCp1250(argument, cp1250);
 }

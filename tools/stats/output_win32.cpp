@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "platform/error_text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace stats {
 namespace {
@@ -32,6 +34,16 @@ void PrepareStandardStreams() {
 
 std::string TerminalText(std::string_view cp1250) { return std::string(cp1250); }
 
+std::vector<std::string> CommandArguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) args.push_back(platform::Narrow(wide[i], lstrlenW(wide[i])));
+  LocalFree(wide);
+  return args;
+}
+
 bool ArgumentText(const std::string& argument, std::string* cp1250) {
   *cp1250 = argument;
   return true;
@@ -55,18 +67,18 @@ bool WriteText(FILE* stream, std::string_view text) {
 bool ListSubfolders(const std::string& folder, std::vector<std::string>* names,
                     std::string* error) {
   names->clear();
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(platform::Wide(folder + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
     *error = platform::ErrorText(GetLastError());
     return false;
   }
   do {
-    const std::string name = found.cFileName;
+    const std::string name = platform::Narrow(found.cFileName, lstrlenW(found.cFileName));
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != "..") {
       names->push_back(name);
     }
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return true;
 }

@@ -318,7 +318,8 @@ int Columns(HWND window) {
   if (header == nullptr || !remote.ok()) return 1;
   std::string captions;
   for (int column = 0; column < Header_GetItemCount(header); ++column) {
-    HDITEMW item = {HDI_TEXT};
+    HDITEMW item = {};
+    item.mask = HDI_TEXT;
     item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(item)));
     item.cchTextMax = 256;
     remote.Write(0, &item, sizeof(item));

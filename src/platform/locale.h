@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-// The user locale's text order, ignoring case, for 8-bit texts. On Windows
-// it is CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE); elsewhere a
+// The user locale's text order, ignoring case, for code page 1250 texts. On
+// Windows it is CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE) of their
+// UTF-16 form; elsewhere a
 // deterministic stand-in: ASCII letters a-z folded to A-Z, then unsigned
 // bytes (accented letters keep their case and sort by code).
 namespace platform {

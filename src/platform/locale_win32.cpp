@@ -5,38 +5,46 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/wide_text_win32.h"
+
 namespace platform {
 namespace {
 
 constexpr DWORD kKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
 
-// LCMapStringA refuses an empty text; this is the key Windows gives a text
+// The texts are code page 1250 whatever the system's ANSI code page, so the
+// locale is asked through the W functions: the A ones would read the bytes
+// in the system's code page ("ř" as "ø" on a Western system).
+
+// LCMapString refuses an empty text; this is the key Windows gives a text
 // of ignorable characters alone (four empty sections), which compares equal
-// to it as CompareStringA says.
+// to it as CompareString says.
 const char kEmptyKey[] = "\x01\x01\x01\x01";
 constexpr size_t kEmptyKeyLength = 4;
 
 // The key without its terminating 0; false when the locale refuses the
-// text (the A functions accept every byte, so this is not expected).
+// text (every byte of 1250 maps to a character, so this is not expected).
 bool RawKey(const char* text, size_t length, std::string* key) {
   if (length == 0) {
     key->assign(kEmptyKey, kEmptyKeyLength);
     return true;
   }
-  const int text_length = static_cast<int>(length);
+  const std::wstring wide = Wide(std::string(text, length));
+  const int text_length = static_cast<int>(wide.size());
+  // A sort key is bytes, whichever function makes it.
   char stack[512];
-  int n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length,
-                       stack, sizeof(stack));
+  int n = LCMapStringW(LOCALE_USER_DEFAULT, kKeyFlags, wide.data(), text_length,
+                       reinterpret_cast<wchar_t*>(stack), sizeof(stack));
   if (n > 0) {
     key->assign(stack, static_cast<size_t>(n - 1));
     return true;
   }
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-  n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length, nullptr, 0);
+  n = LCMapStringW(LOCALE_USER_DEFAULT, kKeyFlags, wide.data(), text_length, nullptr, 0);
   if (n <= 0) return false;
   std::vector<char> heap(static_cast<size_t>(n));
-  n = LCMapStringA(LOCALE_USER_DEFAULT, kKeyFlags, text, text_length,
-                   heap.data(), n);
+  n = LCMapStringW(LOCALE_USER_DEFAULT, kKeyFlags, wide.data(), text_length,
+                   reinterpret_cast<wchar_t*>(heap.data()), n);
   if (n <= 0) return false;
   key->assign(heap.data(), static_cast<size_t>(n - 1));
   return true;
@@ -195,10 +203,12 @@ const PrimaryComposer& Composer() {
 }  // namespace
 
 int LocaleCompareNoCase(const std::string& a, const std::string& b) {
-  const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                    a.data(), static_cast<int>(a.size()),
-                                    b.data(), static_cast<int>(b.size()));
-  // 0 is a refusal (not expected for 8-bit text): count it as equal rather
+  const std::wstring wide_a = Wide(a);
+  const std::wstring wide_b = Wide(b);
+  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                                    wide_a.data(), static_cast<int>(wide_a.size()),
+                                    wide_b.data(), static_cast<int>(wide_b.size()));
+  // 0 is a refusal (not expected for 1250 text): count it as equal rather
   // than as "less", which would make the order inconsistent.
   if (result == 0) return 0;
   return result - 2;

@@ -44,6 +44,12 @@ TEST(LocaleTest, IgnoresCase) {
 }
 
 #ifdef _WIN32
+// Whatever the system's code page and user locale: the bytes are 1250.
+TEST(LocaleTest, TextIsCodePage1250) {
+  EXPECT_GT(platform::LocaleCompareNoCase("řeka", "pes"), 0);  // no "øeka"
+  EXPECT_EQ(0, platform::LocaleCompareNoCase("žluť", "ŽLUŤ"));
+}
+
 TEST(LocaleTest, CzechUserLocale) {
   EXPECT_LT(platform::LocaleCompareNoCase("cukr", "čaj"), 0);
   EXPECT_LT(platform::LocaleCompareNoCase("hrad", "chata"), 0);

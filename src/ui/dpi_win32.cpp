@@ -88,14 +88,15 @@ HFONT GuiFontAt(int dpi, bool bold) {
   const int key = bold ? -dpi : dpi;
   const auto found = fonts.find(key);
   if (found != fonts.end()) return found->second;
-  LOGFONTA font = {};
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  // The face name as it is, whatever the system's code page.
+  LOGFONTW font = {};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
   // 11 pixels at 96 DPI, as the stock font has it, scaled as the system
   // scales its own.
   font.lfHeight = -MulDiv(11, dpi, kDesignDpi);
   font.lfWidth = 0;
   if (bold) font.lfWeight = FW_BOLD;
-  HFONT created = CreateFontIndirectA(&font);
+  HFONT created = CreateFontIndirectW(&font);
   if (created == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   fonts[key] = created;
   return created;

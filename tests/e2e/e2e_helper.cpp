@@ -38,7 +38,7 @@
 //                           from its most common colour
 //   calendar WIN CTRL       a month calendar's date as d.m.yyyy
 //   clipboard               the clipboard's text
-//   columns WIN             the column captions of the window's list view, "|"-separated
+//   captions WIN            the column captions of the window's list view, "|"-separated
 //   acp                     the system's ANSI code page
 //   end-session WIN         send the window what Windows sends at a logoff
 //   key WIN KEY...          bring WIN forward and press keys: Tab, shift+Tab, Return, Escape,
@@ -311,7 +311,7 @@ int ListRows(HWND window) {
 }
 
 // The column captions of the window's list view as the screen shows them.
-int Columns(HWND window) {
+int Captions(HWND window) {
   HWND list = FindListViewOf(window);
   HWND header = list != nullptr ? ListView_GetHeader(list) : nullptr;
   RemoteMemory remote(header, sizeof(HDITEMW) + 512);
@@ -483,12 +483,12 @@ int Row(HWND top, int row) {
 // when the control's font cannot be read from this process); the caller deletes it.
 HFONT MeasuringFont(HWND control) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  LOGFONTA logfont = {};
-  if (font != nullptr && GetObjectA(font, sizeof(logfont), &logfont) == sizeof(logfont)) {
-    return CreateFontIndirectA(&logfont);
+  LOGFONTW logfont = {};
+  if (font != nullptr && GetObjectW(font, sizeof(logfont), &logfont) == sizeof(logfont)) {
+    return CreateFontIndirectW(&logfont);
   }
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(logfont), &logfont);
-  return CreateFontIndirectA(&logfont);
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logfont), &logfont);
+  return CreateFontIndirectW(&logfont);
 }
 
 // The size the text needs in the control's font: one line, or wrapped at width.
@@ -884,7 +884,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "screenshot" && argc > 3) return Screenshot(window, argv[3]);
   if (command == "shot" && argc > 3) return SavePixels(window, argv[3]);
   if (command == "list-rows") return ListRows(window);
-  if (command == "columns") return Columns(window);
+  if (command == "captions") return Captions(window);
   if (command == "show") return ShowWindow(window, SW_SHOW), 0;
   if (command == "focus") {
     HWND focus = FocusOf(window);

@@ -91,14 +91,10 @@ LRESULT TFormAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_DPICHANGED: {
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      ui::TakeSuggestedRect(hwnd(), lparam);
       InvalidateRect(hwnd(), nullptr, TRUE);
       return 0;
-    }
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT && OverPicture()) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));

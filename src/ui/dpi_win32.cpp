@@ -107,4 +107,12 @@ void SetChildFonts(HWND window) {
                    reinterpret_cast<LPARAM>(GuiFontAt(DpiOf(window))));
 }
 
+void TakeSuggestedRect(HWND window, LPARAM suggested_rect) {
+  SetChildFonts(window);
+  const RECT* suggested = reinterpret_cast<const RECT*>(suggested_rect);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top,
+               suggested->right - suggested->left, suggested->bottom - suggested->top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace ui

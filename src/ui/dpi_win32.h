@@ -33,6 +33,10 @@ HFONT GuiFontAt(int dpi, bool bold = false);
 // Gives the window's children the GUI font at the window's DPI.
 void SetChildFonts(HWND window);
 
+// WM_DPICHANGED: the window moved and sized to the rectangle Windows suggests
+// (lparam), its children given the font of the new DPI.
+void TakeSuggestedRect(HWND window, LPARAM suggested_rect);
+
 }  // namespace ui
 
 #endif  // TRAMO_UI_DPI_WIN32_H_

@@ -104,15 +104,10 @@ LRESULT TForm2::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Layout();
       return 0;
-    case WM_DPICHANGED: {
-      ui::SetChildFonts(hwnd());
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      ui::TakeSuggestedRect(hwnd(), lparam);
       Layout();
       return 0;
-    }
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;
